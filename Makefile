@@ -1,0 +1,51 @@
+# Newcomer entry points: `make play` and `make test` (see README.md).
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+SCALE ?= 3
+VOLTARO_ARGS ?=
+
+RELEASE_DIR := $(BUILD_DIR)/release
+SANITIZE_DIR := $(BUILD_DIR)/sanitize
+
+.PHONY: all setup build play test test-release test-sanitize assets clean
+
+all: build
+
+# Installs the Debian packages the build and the tests need (only missing ones).
+setup:
+	@sh tools/setup-debian.sh
+
+build: setup
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+
+# Plays the bundled sample game in a window.
+play: build
+	cd game && ../$(RELEASE_DIR)/voltaro --scale $(SCALE) $(VOLTARO_ARGS)
+
+# Every test, headless: a Release build with g++, then an AddressSanitizer +
+# UndefinedBehaviorSanitizer build with clang.
+test: setup
+	$(MAKE) test-release
+	$(MAKE) test-sanitize
+
+test-release:
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j$(JOBS)
+	cd $(RELEASE_DIR) && SDL_VIDEODRIVER=dummy ctest --output-on-failure -j$(JOBS)
+
+test-sanitize:
+	CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DVOLTARO_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	cd $(SANITIZE_DIR) && SDL_VIDEODRIVER=dummy \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j$(JOBS)
+
+# Regenerates every BMP and binary map of the sample game from its sources.
+assets: build
+	sh tools/build-assets.sh $(RELEASE_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

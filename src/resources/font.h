@@ -1,0 +1,38 @@
+#pragma once
+
+#include "resources/ini_dictionary.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <string>
+
+// Draws single lines of text and fixed-width numbers from a glyph sheet
+// described by an INI file ("font.ini"). The sheet is one column of cells; the
+// first ten cells are the digits 0 to 9. Glyph positions are looked up in the
+// kept dictionary for every drawn character.
+class Font {
+public:
+    explicit Font(const std::string& fileName);
+    ~Font();
+    Font(const Font&) = delete;
+    Font& operator=(const Font&) = delete;
+
+    int32_t getCharacterWidth() const { return m_characterWidth; }
+    int32_t getCharacterHeight() const { return m_characterHeight; }
+
+    // Draws text on the screen, first cell's top left at (x, y).
+    void drawText(const std::string& text, int32_t x, int32_t y);
+    // The same onto a target surface.
+    void drawTextTo(const std::string& text, SDL_Surface* target, int32_t x, int32_t y);
+    // Draws a sign cell (always reserved) and exactly `digits` digits, leading zeros included.
+    void drawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
+
+private:
+    int32_t glyphY(char character) const;
+
+    int32_t m_characterHeight = 0;  // pixels
+    int32_t m_characterWidth = 0;   // pixels; also the advance per character
+    IniDictionary m_dictionary;
+    SDL_Surface* m_pSheet = nullptr;  // owned
+};

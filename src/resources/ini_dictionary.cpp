@@ -1,0 +1,109 @@
+#include "resources/ini_dictionary.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+// Only the space character is trimmed; tabs and everything else stay.
+std::string trimSpaces(const std::string& text) {
+    const size_t last = text.find_last_not_of(' ');
+    if (last == std::string::npos) return std::string();
+    const size_t first = text.find_first_not_of(' ');
+    return text.substr(first, last - first + 1);
+}
+
+bool isAtoiSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+}  // namespace
+
+IniDictionary::IniDictionary(const std::string& fileName) {
+    std::ifstream file(fileName, std::ios::in | std::ios::binary);
+    if (!file.is_open()) return;  // stays empty: every lookup answers its default
+    parse(file);
+    m_loaded = true;
+}
+
+IniDictionary::IniDictionary(std::istream& input) {
+    parse(input);
+    m_loaded = true;
+}
+
+IniDictionary IniDictionary::fromText(const std::string& text) {
+    std::istringstream input(text);
+    return IniDictionary(input);
+}
+
+void IniDictionary::parse(std::istream& input) {
+    std::string section;
+    std::string line;
+    while (std::getline(input, line)) {
+        if (line.empty() || line[0] == ';') continue;  // comment only in column 0 of the raw line
+        if (line.back() == '\r') line.pop_back();
+        const std::string trimmed = trimSpaces(line);
+        if (trimmed.empty()) continue;
+        if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
+            section = trimmed.substr(1, trimmed.size() - 2);
+            m_sections[section];  // an existing section keeps its keys
+            continue;
+        }
+        const size_t equals = trimmed.find('=');
+        std::string key;
+        std::string value;
+        if (equals == std::string::npos) {
+            key = trimmed;
+            value = trimmed;
+        } else {
+            key = trimSpaces(trimmed.substr(0, equals));
+            value = trimSpaces(trimmed.substr(equals + 1));
+        }
+        m_sections[section].emplace(key, value);  // the first value of a key wins
+    }
+}
+
+const std::string* IniDictionary::find(const std::string& key, const std::string& section) const {
+    const auto sectionIt = m_sections.find(section);
+    if (sectionIt == m_sections.end()) return nullptr;
+    const auto keyIt = sectionIt->second.find(key);
+    if (keyIt == sectionIt->second.end()) return nullptr;
+    return &keyIt->second;
+}
+
+const char* IniDictionary::getString(const std::string& key, const std::string& section,
+                                     const char* defaultValue) const {
+    const std::string* value = find(key, section);
+    return value != nullptr ? value->c_str() : defaultValue;
+}
+
+int32_t IniDictionary::getInt(const std::string& key, const std::string& section, int32_t defaultValue) const {
+    const std::string* value = find(key, section);
+    return value != nullptr ? toInt(*value) : defaultValue;
+}
+
+bool IniDictionary::getBool(const std::string& key, const std::string& section, bool defaultValue) const {
+    const std::string* value = find(key, section);
+    if (value == nullptr) return defaultValue;
+    if (*value == "true") return true;
+    if (*value == "false") return false;
+    return defaultValue;
+}
+
+int32_t IniDictionary::toInt(const std::string& text) {
+    size_t i = 0;
+    while (i < text.size() && isAtoiSpace(text[i])) ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    uint32_t value = 0;  // unsigned, so overflow wraps instead of being undefined
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        value = value * 10u + static_cast<uint32_t>(text[i] - '0');
+        ++i;
+    }
+    if (negative) value = 0u - value;
+    return value <= 0x7fffffffu ? static_cast<int32_t>(value)
+                                : static_cast<int32_t>(value - 0x80000000u) - 0x7fffffff - 1;
+}

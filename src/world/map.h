@@ -1,0 +1,84 @@
+#pragma once
+
+#include "app/direction.h"
+#include "resources/ini_dictionary.h"
+#include "world/camera.h"
+#include "world/fixed.h"
+#include "world/ladder_probe.h"
+#include "world/tile.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The tile world of one level: 16x16 tiles from one tile sheet, cut into
+// screens of 16x15 tiles, with boundaries (one-screen-high bands the camera
+// moves in) and the player's teleport arrival values. Constructing a Map
+// loads it completely; a tile sheet or tile map that cannot be loaded, or a
+// malformed tile map, is a fatal data error (FatalDataError).
+class Map {
+public:
+    static constexpr int32_t kTileSize = 16;        // pixels
+    static constexpr int32_t kScreenTilesX = 16;    // tiles across a screen
+    static constexpr int32_t kScreenTilesY = 15;    // tiles down a screen
+    static constexpr int32_t kScreenWidth = 256;    // pixels
+    static constexpr int32_t kScreenHeight = 240;   // pixels
+    static constexpr int32_t kLadderTile = 4;
+
+    // Reads the level's section `levelName` of the "levels.ini" dictionary.
+    Map(const std::string& levelName, const IniDictionary& levels);
+    ~Map();
+    Map(const Map&) = delete;
+    Map& operator=(const Map&) = delete;
+
+    // Draws the screen under the view's top-left corner and at most one neighbour.
+    void draw(const Camera& camera);
+    // The cell at a world pixel, with the current boundary's band rule applied.
+    Tile tileAt(int32_t x, int32_t y) const;
+    // Free pixels (0..16) beside the rectangle towards Left or Right.
+    int32_t horizontalClearance(SDL_Rect rect, Direction direction) const;
+    // Free pixels (up to 16) above (Up) or below (Down) the rectangle.
+    int32_t verticalClearance(SDL_Rect rect, Direction direction) const;
+    LadderProbe probeLadders(int32_t x, int32_t y, int32_t y2, bool flag) const;
+    // True when no screen exists below the current boundary at column x.
+    bool isScreenBelowMissing(int32_t x, int32_t y) const;
+    bool atScrollStartTop(int32_t y) const;
+    bool atScrollStartBottom(int32_t y) const;
+    // Makes the first boundary that contains the point current; none: unchanged.
+    void selectBoundary(int32_t x, int32_t y);
+    SDL_Rect currentBoundary() const;
+    int32_t currentBoundaryIndex() const { return m_nCurrentBoundary; }
+    void setScrollStartPositions(int32_t top, int32_t bottom);
+
+    Fixed teleportStartX() const;
+    Fixed teleportStartY() const;
+    Fixed teleportStartYSpeed() const { return m_teleportStartYSpeed; }
+    Fixed teleportStopY() const;
+
+    int32_t tileImageCount() const { return m_nTileImages; }
+    int32_t screenCount() const { return m_nScreens; }
+    int32_t screensX() const { return m_nScreensX; }
+    int32_t screensY() const { return m_nScreensY; }
+    int32_t boundaryCount() const { return m_nBoundaries; }
+    SDL_Rect boundary(int32_t index) const;
+    bool isScreenPresent(int32_t index) const;
+
+private:
+    int32_t m_nBoundaries = 0;
+    int32_t m_nCurrentBoundary = 0;
+    int32_t m_nTileImages = 0;
+    int32_t m_nScreens = 0;
+    int32_t m_nScreensX = 0;
+    int32_t m_nScreensY = 0;
+    int32_t m_nStartPosTop = 0;       // pixels below the current boundary's top
+    int32_t m_nStartPosBottom = 240;  // pixels below the current boundary's top
+    int32_t m_nTeleportStopPosY = 0;  // world y
+    Fixed m_teleportStartYSpeed;
+    std::vector<SDL_Rect> m_pBoundaries;
+    std::vector<SDL_Rect> m_pTileRects;
+    SDL_Surface* m_pTileSetBitmap = nullptr;  // owned, freed through the video service
+    std::vector<std::unique_ptr<Tile[]>> m_ppScreens;  // null = absent screen; else 240 tiles
+};

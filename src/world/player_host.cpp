@@ -1,0 +1,3 @@
+#include "world/player_host.h"
+
+PlayerHost::~PlayerHost() = default;
