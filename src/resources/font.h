@@ -26,10 +26,14 @@ public:
     // The same onto a target surface.
     void drawTextTo(const std::string& text, SDL_Surface* target, int32_t x, int32_t y);
     // Draws a sign cell (always reserved) and exactly `digits` digits, leading zeros included.
+    // Defined for every value, the most negative one included.
     void drawNumber(int32_t value, int32_t x, int32_t y, int32_t digits);
 
 private:
+    // y of a character's cell in the sheet, looked up afresh ("space" for ' ').
     int32_t glyphY(char character) const;
+    // The glyph cell at sheet row sheetY, with the common cell size.
+    SDL_Rect cell(int32_t sheetY) const;
 
     int32_t m_characterHeight = 0;  // pixels
     int32_t m_characterWidth = 0;   // pixels; also the advance per character

@@ -25,7 +25,9 @@ public:
     Sprite(const Sprite&) = delete;
     Sprite& operator=(const Sprite&) = delete;
 
-    // Selects an animation; selecting the current one changes nothing.
+    // Selects an animation; selecting the current one changes nothing. An
+    // index outside the table is kept, and while it is current update and
+    // draw do nothing.
     void setAnimation(int32_t index);
     // Switches to back-and-forth stepping; frame, counter and direction stay.
     void setPingPong();
@@ -34,6 +36,7 @@ public:
     // One step of the current mode.
     void update();
     // Draws the current cell from sheet `sheet` at screen (x + xOffset, y + yOffset).
+    // An unknown sheet or cell, or a sheet that failed to load, draws nothing.
     void draw(int32_t x, int32_t y, int32_t sheet);
 
     int32_t currentAnimation() const { return m_currentAnimation; }
@@ -45,6 +48,9 @@ public:
     int32_t sheetCount() const { return m_nSpritesheets; }
 
 private:
+    // The current animation, or null when its index is outside the table or
+    // it has no frames (then there is nothing to step or draw).
+    const SpriteAnimation* currentAnimationData() const;
     void loopStep();
     void pingPongStep();
 

@@ -67,6 +67,14 @@ public:
     bool isScreenPresent(int32_t index) const;
 
 private:
+    // Reads and checks the binary tile map; builds the tile rectangles and the screens.
+    void loadTileMap(const std::string& levelName, const std::string& fileName);
+    void loadBoundaries(const std::string& levelName, const IniDictionary& levels);
+    void releaseTileSheet();
+    void drawScreen(const Camera& camera, int32_t screenX, int32_t screenY);
+    // The 240 records of a screen; null when absent or outside the map.
+    const Tile* screenAt(int32_t screenX, int32_t screenY) const;
+
     int32_t m_nBoundaries = 0;
     int32_t m_nCurrentBoundary = 0;
     int32_t m_nTileImages = 0;

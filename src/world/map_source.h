@@ -1,0 +1,24 @@
+#pragma once
+
+#include "world/map_source_error.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The map source: a text form of the binary tile map that people write and
+// read, one character per 16x16 cell with a legend that gives each character
+// its tile number and solid byte ('~' marks the cells of an absent screen).
+// compile and decompile are exact inverses for every binary they accept:
+// compile(decompile(x)) == x byte for byte. docs/map-format.md describes the
+// syntax.
+class MapSource {
+public:
+    // Compiles map source text into the binary tile map format. Throws
+    // MapSourceError naming sourceName, the line and the column.
+    static std::vector<uint8_t> compile(const std::string& text, const std::string& sourceName);
+    // Turns a valid binary tile map back into source text. Throws
+    // MapSourceError (line and column 0, the byte offset in the message) for
+    // an invalid binary or one whose bytes the source cannot reproduce.
+    static std::string decompile(const std::vector<uint8_t>& binary, const std::string& sourceName);
+};

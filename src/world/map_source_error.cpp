@@ -1,0 +1,15 @@
+#include "world/map_source_error.h"
+
+namespace {
+std::string formatError(const std::string& file, int line, int column, const std::string& message) {
+    if (line <= 0) return file + ": " + message;
+    return file + ":" + std::to_string(line) + ":" + std::to_string(column) + ": " + message;
+}
+}  // namespace
+
+MapSourceError::MapSourceError(const std::string& file, int line, int column, const std::string& message)
+    : std::runtime_error(formatError(file, line, column, message)),
+      m_file(file),
+      m_line(line),
+      m_column(column),
+      m_message(message) {}

@@ -1,0 +1,151 @@
+#include "resources/ini_dictionary.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+#include <string>
+
+namespace {
+IniDictionary parse(const std::string& text) {
+    return IniDictionary::fromText(text);
+}
+}  // namespace
+
+TEST(IniDictionary, EmptyOrCommentOnlyFileAnswersDefaults) {
+    const IniDictionary empty = parse("");
+    const IniDictionary comments = parse("; a comment\n\n;[Section]\n;key=1\n");
+    const char* fallback = "fallback";
+    EXPECT_EQ(empty.getString("key", "Section", fallback), fallback);  // the same pointer
+    EXPECT_EQ(comments.getInt("key", "Section", 42), 42);
+    EXPECT_TRUE(comments.getBool("key", "Section", true));
+}
+
+TEST(IniDictionary, MissingFileIsEmptyAndNotLoaded) {
+    TempDir dir;
+    const IniDictionary dictionary(dir.file("absent.ini"));
+    EXPECT_FALSE(dictionary.isLoaded());
+    EXPECT_EQ(dictionary.getInt("amount", "Levels", 7), 7);
+}
+
+TEST(IniDictionary, ReadsAFileFromDisk) {
+    TempDir dir;
+    dir.write("levels.ini", "[Common]\nreadyMessage=READY\n");
+    const IniDictionary dictionary(dir.file("levels.ini"));
+    EXPECT_TRUE(dictionary.isLoaded());
+    EXPECT_STREQ(dictionary.getString("readyMessage", "Common", "empty"), "READY");
+}
+
+TEST(IniDictionary, EmptyValueIsPresentAndConvertsToZero) {
+    const IniDictionary dictionary = parse("[S]\nkey=\n");
+    EXPECT_STREQ(dictionary.getString("key", "S", "default"), "");
+    EXPECT_EQ(dictionary.getInt("key", "S", 9), 0);
+    EXPECT_FALSE(dictionary.getBool("key", "S", false));
+}
+
+TEST(IniDictionary, LineStartingWithEqualsStoresUnderEmptyKey) {
+    const IniDictionary dictionary = parse("[S]\n=value\n");
+    EXPECT_STREQ(dictionary.getString("", "S", "none"), "value");
+}
+
+TEST(IniDictionary, OnlyTheFirstEqualsSplits) {
+    const IniDictionary dictionary = parse("[S]\nformula = a=b=c\n");
+    EXPECT_STREQ(dictionary.getString("formula", "S", ""), "a=b=c");
+}
+
+TEST(IniDictionary, SemicolonIsACommentOnlyInColumnZero) {
+    const IniDictionary dictionary = parse("[S]\n ;remark\nspeed=12 ; twelve\n");
+    EXPECT_STREQ(dictionary.getString(";remark", "S", "none"), ";remark");
+    EXPECT_EQ(dictionary.getInt("speed", "S", 0), 12);
+    EXPECT_STREQ(dictionary.getString("speed", "S", ""), "12 ; twelve");
+}
+
+TEST(IniDictionary, TabsAreNotTrimmed) {
+    const IniDictionary dictionary = parse("[S]\nkey\t=\t5\n");
+    EXPECT_EQ(dictionary.getInt("key", "S", -1), -1);  // the key is "key\t"
+    EXPECT_STREQ(dictionary.getString("key\t", "S", ""), "\t5");
+    EXPECT_EQ(dictionary.getInt("key\t", "S", -1), 5);  // atoi skips the tab
+}
+
+TEST(IniDictionary, LineWithoutEqualsIsKeyAndValue) {
+    const IniDictionary dictionary = parse("[S]\n  lonely word  \n");
+    EXPECT_STREQ(dictionary.getString("lonely word", "S", ""), "lonely word");
+}
+
+TEST(IniDictionary, HeaderRules) {
+    const IniDictionary dictionary = parse(
+        "[ Spaced ]\na=1\n"
+        "   [Trimmed]   \nb=2\n"
+        "[Open\nc=3\n"
+        "[]\nd=4\n");
+    EXPECT_EQ(dictionary.getInt("a", " Spaced ", 0), 1);
+    EXPECT_EQ(dictionary.getInt("a", "Spaced", 0), 0);
+    EXPECT_EQ(dictionary.getInt("b", "Trimmed", 0), 2);
+    EXPECT_STREQ(dictionary.getString("[Open", "Trimmed", ""), "[Open");  // not a header
+    EXPECT_EQ(dictionary.getInt("c", "Trimmed", 0), 3);
+    EXPECT_EQ(dictionary.getInt("d", "", 0), 4);
+}
+
+TEST(IniDictionary, HeaderWithRemarkIsAnEntryOfThePreviousSection) {
+    const IniDictionary dictionary = parse("[First]\n[Second] ; remark\nkey=1\n");
+    EXPECT_EQ(dictionary.getInt("key", "First", 0), 1);
+    EXPECT_EQ(dictionary.getInt("key", "Second", 0), 0);
+}
+
+TEST(IniDictionary, RepeatedSectionsMergeAndFirstValueWins) {
+    const IniDictionary dictionary = parse("[S]\na=1\na=2\n[T]\n[S]\na=3\nb=4\n");
+    EXPECT_EQ(dictionary.getInt("a", "S", 0), 1);
+    EXPECT_EQ(dictionary.getInt("b", "S", 0), 4);
+}
+
+TEST(IniDictionary, KeysBeforeTheFirstHeaderBelongToTheEmptySection) {
+    const IniDictionary dictionary = parse("top=1\n[S]\nx=2\n");
+    EXPECT_EQ(dictionary.getInt("top", "", 0), 1);
+    EXPECT_EQ(dictionary.getInt("top", "S", 0), 0);
+}
+
+TEST(IniDictionary, CrLfAndLfFilesReadTheSameAndLastLineNeedsNoLineFeed) {
+    const IniDictionary crlf = parse("[S]\r\nname=abc\r\nlast=9");
+    EXPECT_STREQ(crlf.getString("name", "S", ""), "abc");
+    EXPECT_EQ(crlf.getInt("last", "S", 0), 9);
+    const IniDictionary innerCr = parse("[S]\nname=a\rb\r\r\n");
+    EXPECT_STREQ(innerCr.getString("name", "S", ""), "a\rb\r");  // only one trailing CR goes
+}
+
+TEST(IniDictionary, NamesAreCaseSensitive) {
+    const IniDictionary dictionary = parse("[Options]\nnoJumpDelay=true\n");
+    EXPECT_FALSE(dictionary.getBool("nojumpdelay", "Options", false));
+    EXPECT_FALSE(dictionary.getBool("noJumpDelay", "options", false));
+    EXPECT_TRUE(dictionary.getBool("noJumpDelay", "Options", false));
+}
+
+TEST(IniDictionary, BooleansAreExactlyTrueOrFalse) {
+    const IniDictionary dictionary = parse("[S]\nyes=true\nno=false\ncap=True\ndigit=1\nspaced=true x\n");
+    EXPECT_TRUE(dictionary.getBool("yes", "S", false));
+    EXPECT_FALSE(dictionary.getBool("no", "S", true));
+    EXPECT_TRUE(dictionary.getBool("cap", "S", true));
+    EXPECT_FALSE(dictionary.getBool("cap", "S", false));
+    EXPECT_FALSE(dictionary.getBool("digit", "S", false));
+    EXPECT_TRUE(dictionary.getBool("spaced", "S", true));
+}
+
+TEST(IniDictionary, IntegerConversionFollowsAtoi) {
+    EXPECT_EQ(IniDictionary::toInt("  -42abc"), -42);
+    EXPECT_EQ(IniDictionary::toInt("+7"), 7);
+    EXPECT_EQ(IniDictionary::toInt("\t\v\f\r\n 3"), 3);
+    EXPECT_EQ(IniDictionary::toInt("0x1F"), 0);
+    EXPECT_EQ(IniDictionary::toInt("--1"), 0);
+    EXPECT_EQ(IniDictionary::toInt("- 1"), 0);
+    EXPECT_EQ(IniDictionary::toInt("abc"), 0);
+    EXPECT_EQ(IniDictionary::toInt(""), 0);
+}
+
+TEST(IniDictionary, IntegerConversionWrapsInThirtyTwoBits) {
+    EXPECT_EQ(IniDictionary::toInt("2147483647"), std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(IniDictionary::toInt("2147483648"), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(IniDictionary::toInt("-2147483648"), std::numeric_limits<int32_t>::min());
+    EXPECT_EQ(IniDictionary::toInt("4294967297"), 1);
+    EXPECT_EQ(IniDictionary::toInt("99999999999999999999999"), -159383553);
+}
