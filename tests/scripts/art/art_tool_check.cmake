@@ -1,0 +1,271 @@
+# One test case of voltaro-art, run as
+#   cmake -DTOOL=... -DCASE=... -DWORK=... -DSOURCE_DIR=... -P art_tool_check.cmake
+# Each case writes its sources into WORK (emptied first), runs the tool there
+# and checks the BMP bytes or the error message. A failed check stops with
+# FATAL_ERROR, which fails the test.
+cmake_minimum_required(VERSION 3.18)
+
+file(REMOVE_RECURSE "${WORK}")
+file(MAKE_DIRECTORY "${WORK}")
+
+# Three colours whose bytes are easy to spot in the BMP (stored B, G, R).
+set(PALETTE "palette\n. 255 128 255\nr 255 0 0\ng 0 255 0\nb 0 0 255\n")
+set(RED "0000ff")
+set(GREEN "00ff00")
+set(BLUE "ff0000")
+set(KEY "ff80ff")
+
+function(fail message)
+  message(FATAL_ERROR "${CASE}: ${message}")
+endfunction()
+
+function(write name text)
+  file(WRITE "${WORK}/${name}" "${text}")
+endfunction()
+
+# Runs the tool in WORK; sets RC and ERR in the caller.
+function(run_tool)
+  execute_process(COMMAND "${TOOL}" ${ARGN}
+    WORKING_DIRECTORY "${WORK}"
+    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  set(RC "${rc}" PARENT_SCOPE)
+  set(ERR "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect_equal actual expected what)
+  if(NOT "${actual}" STREQUAL "${expected}")
+    fail("${what}: expected '${expected}', got '${actual}'")
+  endif()
+endfunction()
+
+# Little-endian unsigned value of `count` bytes at `offset` of a hex dump.
+function(number_at hex offset count var)
+  set(value 0)
+  set(i ${count})
+  while(i GREATER 0)
+    math(EXPR i "${i} - 1")
+    math(EXPR start "(${offset} + ${i}) * 2")
+    string(SUBSTRING "${hex}" ${start} 2 byte)
+    math(EXPR value "${value} * 256 + 0x${byte}")
+  endwhile()
+  set(${var} ${value} PARENT_SCOPE)
+endfunction()
+
+# Compiles `text` (written to src.art) and returns the BMP as a hex dump.
+function(compile_ok text var)
+  write(src.art "${text}")
+  run_tool(src.art out.bmp)
+  if(NOT RC EQUAL 0)
+    fail("expected success, got status ${RC}: ${ERR}")
+  endif()
+  file(READ "${WORK}/out.bmp" hex HEX)
+  set(${var} "${hex}" PARENT_SCOPE)
+endfunction()
+
+# Checks the header of a 24-bit BMP of the given size.
+function(expect_header hex width height)
+  string(SUBSTRING "${hex}" 0 4 magic)
+  expect_equal("${magic}" "424d" "magic")
+  math(EXPR row_bytes "(${width} * 3 + 3) / 4 * 4")
+  math(EXPR pixel_bytes "${row_bytes} * ${height}")
+  math(EXPR file_bytes "54 + ${pixel_bytes}")
+  string(LENGTH "${hex}" digits)
+  math(EXPR actual_bytes "${digits} / 2")
+  expect_equal("${actual_bytes}" "${file_bytes}" "length of the file")
+  number_at("${hex}" 2 4 size)
+  expect_equal("${size}" "${file_bytes}" "file size field")
+  number_at("${hex}" 10 4 offset)
+  expect_equal("${offset}" 54 "pixel data offset")
+  number_at("${hex}" 14 4 info)
+  expect_equal("${info}" 40 "info header size")
+  number_at("${hex}" 18 4 w)
+  expect_equal("${w}" "${width}" "width")
+  number_at("${hex}" 22 4 h)
+  expect_equal("${h}" "${height}" "height")
+  number_at("${hex}" 26 2 planes)
+  expect_equal("${planes}" 1 "planes")
+  number_at("${hex}" 28 2 bits)
+  expect_equal("${bits}" 24 "bits per pixel")
+  number_at("${hex}" 30 4 compression)
+  expect_equal("${compression}" 0 "compression")
+  number_at("${hex}" 34 4 image_size)
+  expect_equal("${image_size}" "${pixel_bytes}" "image size field")
+endfunction()
+
+# The pixel data (everything after the 54-byte header).
+function(pixel_data hex var)
+  string(SUBSTRING "${hex}" 108 -1 data)
+  set(${var} "${data}" PARENT_SCOPE)
+endfunction()
+
+# Compiles `text` as src.art, expects status 1, a message containing
+# `expected` and no output file.
+function(expect_error text expected)
+  write(src.art "${text}")
+  run_tool(src.art out.bmp)
+  expect_equal("${RC}" 1 "exit status")
+  string(FIND "${ERR}" "${expected}" found)
+  if(found EQUAL -1)
+    fail("expected the message '${expected}', got '${ERR}'")
+  endif()
+  if(EXISTS "${WORK}/out.bmp")
+    fail("out.bmp was written despite the error")
+  endif()
+endfunction()
+
+if(CASE STREQUAL "header_and_pixels")
+  compile_ok("${PALETTE}pixels\nrgb.\n" hex)
+  expect_header("${hex}" 4 1)
+  pixel_data("${hex}" data)
+  expect_equal("${data}" "${RED}${GREEN}${BLUE}${KEY}" "pixels")
+
+elseif(CASE STREQUAL "rows_are_padded_to_four_bytes")
+  compile_ok("${PALETTE}pixels\nr\nb\n" hex)
+  expect_header("${hex}" 1 2)
+  pixel_data("${hex}" data)
+  # Bottom row first, each 3-byte row padded with one zero byte.
+  expect_equal("${data}" "${BLUE}00${RED}00" "pixels")
+
+elseif(CASE STREQUAL "blocks_stack_downwards")
+  compile_ok("${PALETTE}pixels\nrr\npixels\ngb\n" hex)
+  expect_header("${hex}" 2 2)
+  pixel_data("${hex}" data)
+  expect_equal("${data}" "${GREEN}${BLUE}0000${RED}${RED}0000" "pixels")
+
+elseif(CASE STREQUAL "place_and_mirror")
+  # define places nothing; place ... mirror flips one block; mirror flips
+  # the whole sheet so far.
+  compile_ok("${PALETTE}define two\nrg\nplace two\nplace two mirror\nmirror\n" hex)
+  expect_header("${hex}" 2 2)
+  pixel_data("${hex}" data)
+  # Rows top to bottom: g r, then r g; stored bottom-up.
+  expect_equal("${data}" "${RED}${GREEN}0000${GREEN}${RED}0000" "pixels")
+
+elseif(CASE STREQUAL "include_reads_beside_the_including_file")
+  write(sub/colours.palette "${PALETTE}")
+  write(sub/shared.cells "include colours.palette\npixels\nrg\n")
+  compile_ok("include sub/shared.cells\npixels\nbb\n" hex)
+  expect_header("${hex}" 2 2)
+  pixel_data("${hex}" data)
+  expect_equal("${data}" "${BLUE}${BLUE}0000${RED}${GREEN}0000" "pixels")
+
+elseif(CASE STREQUAL "comments_and_crlf")
+  compile_ok("; a sheet\r\npalette   ; colours\r\n  r 255 0 0 ; red\r\n\tg 0 255 0\r\n\r\npixels ; one row\r\n    rg   ; indented\r\n" hex)
+  expect_header("${hex}" 2 1)
+  pixel_data("${hex}" data)
+  expect_equal("${data}" "${RED}${GREEN}0000" "pixels")
+
+elseif(CASE STREQUAL "docs_example")
+  # The example in the format's documentation must compile as described.
+  file(READ "${SOURCE_DIR}/docs/art-format.md" docs)
+  string(FIND "${docs}" "## A small complete example" start)
+  if(start EQUAL -1)
+    fail("docs/art-format.md has no example section")
+  endif()
+  string(SUBSTRING "${docs}" ${start} -1 docs)
+  string(FIND "${docs}" "```\n" open)
+  math(EXPR open "${open} + 4")
+  string(SUBSTRING "${docs}" ${open} -1 docs)
+  string(FIND "${docs}" "```" close)
+  string(SUBSTRING "${docs}" 0 ${close} example)
+  compile_ok("${example}" hex)
+  expect_header("${hex}" 8 16)
+
+elseif(CASE STREQUAL "batch_writes_every_sheet")
+  write(a.art "${PALETTE}pixels\nr\n")
+  write(sub/b.art "${PALETTE}pixels\ngg\n")
+  file(MAKE_DIRECTORY "${WORK}/out")
+  run_tool(--batch out a.art sub/b.art)
+  expect_equal("${RC}" 0 "exit status (${ERR})")
+  file(READ "${WORK}/out/a.bmp" a HEX)
+  expect_header("${a}" 1 1)
+  file(READ "${WORK}/out/b.bmp" b HEX)
+  expect_header("${b}" 2 1)
+
+elseif(CASE STREQUAL "batch_with_one_bad_source_writes_nothing")
+  write(a.art "${PALETTE}pixels\nr\n")
+  write(c.art "${PALETTE}pixels\nrz\n")
+  file(MAKE_DIRECTORY "${WORK}/out")
+  run_tool(--batch out a.art c.art)
+  expect_equal("${RC}" 1 "exit status")
+  string(FIND "${ERR}" "c.art:7:2: unknown palette character 'z'" found)
+  if(found EQUAL -1)
+    fail("the message does not name c.art: ${ERR}")
+  endif()
+  if(EXISTS "${WORK}/out/a.bmp")
+    fail("a.bmp was written although c.art has an error")
+  endif()
+
+elseif(CASE STREQUAL "unknown_palette_character")
+  expect_error("palette\n. 1 2 3\npixels\n..\n.x\n" "src.art:5:2: unknown palette character 'x'")
+
+elseif(CASE STREQUAL "ragged_row")
+  expect_error("palette\n. 1 2 3\npixels\n...\n..\n"
+    "src.art:5:3: row is 2 pixels wide, but the block's first row (line 4) is 3")
+
+elseif(CASE STREQUAL "cell_height")
+  expect_error("palette\n. 1 2 3\ncell 2 2\npixels\n..\npixels\n..\n..\n"
+    "src.art:4:1: block has 1 rows, but cells are 2 high (cell at src.art:3)")
+
+elseif(CASE STREQUAL "duplicate_palette_character")
+  expect_error("palette\n. 1 2 3\n. 4 5 6\npixels\n.\n"
+    "src.art:3:1: palette character '.' is already defined at src.art:2")
+
+elseif(CASE STREQUAL "colour_out_of_range")
+  expect_error("palette\n. 1 2 256\npixels\n.\n"
+    "src.art:2:7: blue must be a whole number from 0 to 255, not '256'")
+
+elseif(CASE STREQUAL "include_cycle")
+  write(a.art "include b.art\n")
+  write(b.art "include a.art\n")
+  expect_error("include a.art\n" "b.art:1:9: include cycle: 'a.art' is already being read")
+
+elseif(CASE STREQUAL "missing_include")
+  expect_error("include nothere.palette\n" "src.art:1:9: cannot open included file 'nothere.palette'")
+
+elseif(CASE STREQUAL "sheet_width")
+  expect_error("palette\n. 1 2 3\npixels\n..\npixels\n...\n"
+    "src.art:5:1: block is 3 pixels wide, but the sheet is 2 (set by the block at src.art:3)")
+
+elseif(CASE STREQUAL "unknown_block")
+  expect_error("palette\n. 1 2 3\npixels\n.\nplace nothing\n"
+    "src.art:5:7: no block named 'nothing' was defined before")
+
+elseif(CASE STREQUAL "empty_sheet")
+  expect_error("palette\n. 1 2 3\n" "src.art: nothing is placed on the sheet")
+
+elseif(CASE STREQUAL "error_keeps_old_output")
+  write(out.bmp "old")
+  write(src.art "palette\n. 1 2 3\npixels\n.x\n")
+  run_tool(src.art out.bmp)
+  expect_equal("${RC}" 1 "exit status")
+  file(READ "${WORK}/out.bmp" kept)
+  expect_equal("${kept}" "old" "the earlier output")
+
+elseif(CASE STREQUAL "symlink_target_stays_a_link")
+  # The output is normally replaced through a renamed temporary file; a
+  # link must not be replaced by a plain file, its target gets the BMP.
+  write(real.bmp "old")
+  file(CREATE_LINK real.bmp "${WORK}/link.bmp" SYMBOLIC)
+  write(src.art "${PALETTE}pixels\nr\n")
+  run_tool(src.art link.bmp)
+  expect_equal("${RC}" 0 "exit status (${ERR})")
+  if(NOT IS_SYMLINK "${WORK}/link.bmp")
+    fail("link.bmp is no longer a symbolic link")
+  endif()
+  file(READ "${WORK}/real.bmp" hex HEX)
+  expect_header("${hex}" 1 1)
+
+elseif(CASE STREQUAL "usage")
+  run_tool()
+  expect_equal("${RC}" 2 "exit status without arguments")
+  run_tool(only-one.art)
+  expect_equal("${RC}" 2 "exit status with one argument")
+  string(FIND "${ERR}" "usage:" found)
+  if(found EQUAL -1)
+    fail("no usage message: ${ERR}")
+  endif()
+
+else()
+  fail("unknown case")
+endif()

@@ -1,0 +1,97 @@
+#include "bmp_writer.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+namespace {
+
+constexpr uint32_t kFileHeaderBytes = 14;
+constexpr uint32_t kInfoHeaderBytes = 40;
+constexpr int32_t kPixelsPerMetre = 2835;  // 72 dots per inch; only informative
+
+void putU16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value & 0xFF));
+    out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
+}
+
+void putU32(std::vector<uint8_t>& out, uint32_t value) {
+    putU16(out, value & 0xFFFF);
+    putU16(out, value >> 16);
+}
+
+// Writes all bytes to `path`; false when opening or writing failed.
+bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
+    if (!file.is_open()) return false;  // caller reports
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.close();
+    return static_cast<bool>(file);
+}
+
+}  // namespace
+
+std::vector<uint8_t> BmpWriter::encode(const RgbImage& image) {
+    const uint32_t width = static_cast<uint32_t>(image.width());
+    const uint32_t height = static_cast<uint32_t>(image.height());
+    const uint32_t rowBytes = (width * 3 + 3) / 4 * 4;  // each row padded to a multiple of 4 bytes
+    const uint32_t pixelBytes = rowBytes * height;
+    const uint32_t pixelOffset = kFileHeaderBytes + kInfoHeaderBytes;
+
+    std::vector<uint8_t> out;
+    out.reserve(pixelOffset + pixelBytes);
+    out.push_back('B');
+    out.push_back('M');
+    putU32(out, pixelOffset + pixelBytes);  // file size
+    putU32(out, 0);                         // two reserved 16-bit fields
+    putU32(out, pixelOffset);
+
+    putU32(out, kInfoHeaderBytes);
+    putU32(out, width);
+    putU32(out, height);  // positive: rows are stored bottom-up
+    putU16(out, 1);       // planes
+    putU16(out, 24);      // bits per pixel
+    putU32(out, 0);       // BI_RGB, uncompressed
+    putU32(out, pixelBytes);
+    putU32(out, static_cast<uint32_t>(kPixelsPerMetre));
+    putU32(out, static_cast<uint32_t>(kPixelsPerMetre));
+    putU32(out, 0);  // colours used: none, no colour table
+    putU32(out, 0);  // important colours
+
+    for (int y = image.height() - 1; y >= 0; --y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const Rgb pixel = image.at(x, y);
+            out.push_back(pixel.b);
+            out.push_back(pixel.g);
+            out.push_back(pixel.r);
+        }
+        for (uint32_t pad = width * 3; pad < rowBytes; ++pad) out.push_back(0);
+    }
+    return out;
+}
+
+void BmpWriter::writeFile(const RgbImage& image, const std::string& path) {
+    const std::vector<uint8_t> bytes = encode(image);
+
+    // Renaming over a symbolic link, a device or a pipe would replace it with
+    // a plain file, so such a target is written in place.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
+    const bool replaceable = status.type() == std::filesystem::file_type::not_found ||
+                             status.type() == std::filesystem::file_type::regular;
+    if (!replaceable) {
+        if (!writeBytes(path, bytes)) throw std::runtime_error(path + ": cannot write");
+        return;  // written in place
+    }
+
+    const std::string temporary = path + ".tmp";
+    if (!writeBytes(temporary, bytes)) {
+        std::remove(temporary.c_str());
+        throw std::runtime_error(path + ": cannot write (through " + temporary + ")");
+    }
+    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+        std::remove(temporary.c_str());
+        throw std::runtime_error(path + ": cannot replace the file");
+    }
+}
