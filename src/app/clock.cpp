@@ -1,0 +1,3 @@
+#include "app/clock.h"
+
+Clock::~Clock() = default;

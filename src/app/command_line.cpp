@@ -1,0 +1,154 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <iterator>
+
+namespace {
+constexpr int kMinScale = 1;
+constexpr int kMaxScale = 8;
+
+// A whole decimal number within [low, high]; digits only, no sign or spaces.
+bool parseNumber(const std::string& text, uint64_t low, uint64_t high, uint64_t& value) {
+    if (text.empty() || text.size() > 10) return false;  // empty, or beyond 32 bits
+    value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;  // not a plain decimal number
+        value = value * 10 + static_cast<uint64_t>(c - '0');
+    }
+    return value >= low && value <= high;
+}
+}  // namespace
+
+CommandLine::CommandLine(const std::vector<std::string>& arguments) {
+    parse(arguments);
+}
+
+CommandLine CommandLine::fromMain(int argc, char** argv) {
+    std::vector<std::string> arguments;
+    for (int i = 1; i < argc; ++i) arguments.emplace_back(argv[i] != nullptr ? argv[i] : "");
+    return CommandLine(arguments);
+}
+
+std::string CommandLine::usage() {
+    return "Usage: voltaro [options]\n"
+           "\n"
+           "Runs the game from the data files in the working directory.\n"
+           "\n"
+           "Options:\n"
+           "  --data DIR           read the game's data from DIR (default: the current directory)\n"
+           "  --scale N            enlarge the 256x240 picture N times, 1 to 8 (default: 1)\n"
+           "  --headless           no window and no frame pacing: frames run back to back\n"
+           "  --frames N           stop after frame N (the first frame is frame 1)\n"
+           "  --record FILE        write every frame's input events to FILE\n"
+           "  --replay FILE        play the input events in FILE back; live keys are ignored\n"
+           "  --screenshot N:FILE  save the screen as a BMP after frame N is drawn (repeatable)\n"
+           "  --trace FILE         write a per-frame trace to FILE\n"
+           "  --help               show this help and exit\n"
+           "\n"
+           "File names are taken relative to the directory voltaro was started in.\n"
+           "Exit status: 0 after quitting, 1 on a failure while running, 2 for a bad command line.\n";
+}
+
+bool CommandLine::isKnown(const std::string& name) const {
+    static const char* const kNames[] = {"--data",   "--scale",  "--headless",   "--frames", "--record",
+                                         "--replay", "--trace",  "--screenshot", "--help",   "-h"};
+    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+}
+
+bool CommandLine::takesValue(const std::string& name) const {
+    return name != "--headless" && name != "--help" && name != "-h";
+}
+
+void CommandLine::parse(const std::vector<std::string>& arguments) {
+    for (size_t i = 0; i < arguments.size() && m_error.empty(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument.size() < 2 || argument[0] != '-') {
+            m_error = "unexpected argument '" + argument + "'";
+            return;  // the game takes no plain arguments
+        }
+        // Both "--scale 3" and "--scale=3".
+        const size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        const bool inlineValue = equals != std::string::npos;
+        if (!isKnown(name)) {
+            m_error = "unknown option '" + name + "'";
+            return;  // nothing else is known
+        }
+        if (!takesValue(name)) {
+            if (inlineValue) {
+                m_error = name + " does not take a value";
+                return;  // "--headless=yes"
+            }
+            apply(name, std::string());
+            continue;
+        }
+        std::string value;
+        if (inlineValue) {
+            value = argument.substr(equals + 1);
+        } else if (i + 1 < arguments.size()) {
+            value = arguments[++i];
+        } else {
+            m_error = "option " + name + " needs a value";
+            return;  // nothing follows
+        }
+        apply(name, value);
+    }
+    if (m_error.empty() && !m_options.recordFile.empty() && m_options.recordFile == m_options.replayFile) {
+        m_error = "--record and --replay name the same file '" + m_options.recordFile + "'";
+    }
+}
+
+void CommandLine::apply(const std::string& name, const std::string& value) {
+    const bool repeatable = name == "--screenshot";
+    if (!repeatable) {
+        if (std::find(m_seen.begin(), m_seen.end(), name) != m_seen.end()) {
+            m_error = "option " + name + " is given more than once";
+            return;  // which one was meant is unclear
+        }
+        m_seen.push_back(name);
+    }
+    const bool isFileOption = name == "--data" || name == "--record" || name == "--replay" || name == "--trace";
+    if (isFileOption && value.empty()) {
+        m_error = "option " + name + " needs a non-empty name";
+        return;  // the option is given once
+    }
+
+    uint64_t number = 0;
+    if (name == "--help" || name == "-h") {
+        m_options.helpRequested = true;
+    } else if (name == "--headless") {
+        m_options.headless = true;
+    } else if (name == "--data") {
+        m_options.dataDirectory = value;
+    } else if (name == "--record") {
+        m_options.recordFile = value;
+    } else if (name == "--replay") {
+        m_options.replayFile = value;
+    } else if (name == "--trace") {
+        m_options.traceFile = value;
+    } else if (name == "--scale") {
+        if (!parseNumber(value, kMinScale, kMaxScale, number)) {
+            m_error = "--scale: '" + value + "' is not a whole number from 1 to 8";
+            return;  // bad value
+        }
+        m_options.scale = static_cast<int>(number);
+    } else if (name == "--frames") {
+        if (!parseNumber(value, 1, UINT32_MAX, number)) {
+            m_error = "--frames: '" + value + "' is not a whole number from 1 to 4294967295";
+            return;  // bad value
+        }
+        m_options.frameLimit = static_cast<uint32_t>(number);
+    } else if (name == "--screenshot") {
+        const size_t colon = value.find(':');
+        ScreenshotRequest request;
+        if (colon == std::string::npos || colon + 1 == value.size() ||
+            !parseNumber(value.substr(0, colon), 1, UINT32_MAX, number)) {
+            m_error = "--screenshot: '" + value + "' is not FRAME:FILE with a frame of 1 or more";
+            return;  // bad value
+        }
+        request.frame = static_cast<uint32_t>(number);
+        request.file = value.substr(colon + 1);
+        m_options.screenshots.push_back(request);
+    }
+}

@@ -1,0 +1,12 @@
+// The game's own states: the stage select first, a level at every switch.
+// Defined with the top layer of the engine, which knows both.
+#include "app/state_factory.h"
+#include "menus/stage_select.h"
+#include "world/level.h"
+
+StateFactory defaultStateFactory() {
+    StateFactory factory;
+    factory.createFirstState = [](GameStateManager* manager) -> GameState* { return new StageSelect(manager); };
+    factory.createLevel = [](GameStateManager* manager) -> GameState* { return new Level(manager); };
+    return factory;
+}

@@ -1,0 +1,3 @@
+#include "app/frame_host.h"
+
+FrameHost::~FrameHost() = default;

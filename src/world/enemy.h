@@ -1,0 +1,43 @@
+#pragma once
+
+#include "world/camera.h"
+#include "world/collision_box.h"
+
+#include <SDL.h>
+
+#include <memory>
+
+class Sprite;
+class Voltaro;
+
+// A stationary, animated hazard at a fixed world rectangle. It plays
+// animation 0 of "enemy.ini" and knocks the player back on contact; it cannot
+// move, be shot or be destroyed. Contact is tested by the level.
+class Enemy {
+public:
+    static constexpr int32_t kX = 112;     // world pixels
+    static constexpr int32_t kY = 2104;    // world pixels
+    static constexpr int32_t kWidth = 16;  // pixels
+    static constexpr int32_t kHeight = 8;  // pixels
+
+    Enemy();
+    ~Enemy();
+    Enemy(const Enemy&) = delete;
+    Enemy& operator=(const Enemy&) = delete;
+
+    // Advances the animation by one update.
+    void update();
+    // Draws sheet 0 at the rectangle's screen position (the sprite adds its offsets).
+    void draw(const Camera& camera);
+    CollisionBox getCollisionBox() const { return m_collisionBox; }
+    // Makes the player react to the contact.
+    void touch(Voltaro& player);
+
+    const SDL_Rect& rect() const { return m_rect; }
+    const Sprite& sprite() const { return *m_pSprite; }
+
+private:
+    SDL_Rect m_rect;
+    CollisionBox m_collisionBox;
+    std::unique_ptr<Sprite> m_pSprite;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <string>
+
+class GameState;
+
+// Writes one CSV line per frame describing the current state: which screen
+// is up and, in a level, the phase, the player's raw physics values, state,
+// ladder bits, the camera and the shots. Content authors use it to tune
+// physics numbers; scenario tests assert on it.
+class TraceWriter {
+public:
+    static const char* const kHeader;
+
+    // Opens (truncates) the file and writes the header line.
+    explicit TraceWriter(const std::string& fileName);
+
+    bool isOpen() const { return m_file.is_open() && m_file.good(); }
+    // One line for `frame`, after it was drawn.
+    void writeFrame(uint32_t frame, const GameState* state);
+    // The line writeFrame would write, without the line feed.
+    static std::string formatFrame(uint32_t frame, const GameState* state);
+
+private:
+    std::ofstream m_file;
+};

@@ -1,0 +1,243 @@
+#include "menus/stage_select.h"
+
+#include "app/game_state_manager.h"
+#include "support/recording_video_service.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char* const kFontIni =
+    "[Properties]\nsheet = glyphs.bmp\ncharacterHeight = 10\ncharacterWidth = 8\n"
+    "[Characters]\nA = 100\nB = 110\nC = 120\n";
+
+const char* const kThreeByTwo =
+    "[Levels]\namount = 3\nlevel0 = Pendix\nlevel1 = Caves\nlevel2 = Tower\n"
+    "[Voltaros]\namount = 2\nvoltaro0 = voltaro1\nvoltaro0title = Classic\nvoltaro1 = voltaro2\n"
+    "voltaro1title = Floaty\n";
+
+// A level stand-in that remembers the names it was built with.
+class RecordedLevel : public GameState {
+public:
+    explicit RecordedLevel(GameStateManager* manager) : level(manager->getName(0)), player(manager->getName(1)) {}
+    void draw() override {}
+    void update(InputState) override {}
+    std::string level;
+    std::string player;
+};
+
+class StageSelectTest : public ::testing::Test {
+protected:
+    void start(const std::string& stageSelectIni) {
+        m_dir.enter();
+        if (!stageSelectIni.empty()) m_dir.write("stageselect.ini", stageSelectIni);
+        m_dir.write("font.ini", kFontIni);
+        video.setBitmapSize("glyphs.bmp", 8, 200);
+        video.setBitmapSize("selector.bmp", 6, 8);
+        StateFactory factory;
+        factory.createFirstState = [](GameStateManager* manager) { return new StageSelect(manager); };
+        factory.createLevel = [](GameStateManager* manager) { return new RecordedLevel(manager); };
+        manager = std::make_unique<GameStateManager>(factory);
+    }
+
+    StageSelect& menu() { return *dynamic_cast<StageSelect*>(manager->currentState()); }
+
+    // One frame's input with the vertical direction now and one frame before.
+    void frame(Direction vertical, Direction previous, bool confirm = false, bool back = false) {
+        InputState input;
+        input.vertical = vertical;
+        input.previousVertical = previous;
+        input.shootPressed = confirm;
+        input.shootHeld = confirm;
+        input.jumpPressed = back;
+        input.jumpHeld = back;
+        manager->update(input);
+    }
+    void press(Direction direction) {
+        frame(direction, Direction::None);
+        frame(Direction::None, direction);
+    }
+    void confirm() { frame(Direction::None, Direction::None, true); }
+
+    // Where the cursor image was drawn in the latest draw.
+    std::vector<std::pair<int, int>> cursorsDrawn() {
+        video.clearCalls();
+        manager->draw();
+        std::vector<std::pair<int, int>> places;
+        for (const auto& call : video.calls()) {
+            if (call.source == video.surfaceFor("selector.bmp")) places.emplace_back(call.x, call.y);
+        }
+        return places;
+    }
+
+    RecordingVideoService video;
+    std::unique_ptr<GameStateManager> manager;
+
+private:
+    TempDir m_dir;
+};
+
+}  // namespace
+
+TEST_F(StageSelectTest, ListsComeFromTheFileAtFixedColumns) {
+    start(kThreeByTwo);
+    ASSERT_EQ(menu().levelCount(), 3);
+    ASSERT_EQ(menu().playerCount(), 2);
+    const MenuItem& caves = menu().levelItems()[1];
+    EXPECT_EQ(caves.getTitle(), "Caves");
+    EXPECT_EQ(caves.getName(), "Caves");
+    EXPECT_EQ(caves.getX(), 32);
+    EXPECT_EQ(caves.getY(), 42);  // 32 + 1 x characterHeight
+    const MenuItem& floaty = menu().playerItems()[1];
+    EXPECT_EQ(floaty.getTitle(), "Floaty");
+    EXPECT_EQ(floaty.getName(), "voltaro2");
+    EXPECT_EQ(floaty.getX(), 128);
+    EXPECT_EQ(floaty.getY(), 42);
+    EXPECT_TRUE(menu().problems().empty());
+}
+
+TEST_F(StageSelectTest, MissingKeyInsideTheCountReadsEmpty) {
+    start("[Levels]\namount = 2\nlevel0 = Pendix\n[Voltaros]\namount = 1\n");
+    EXPECT_EQ(menu().levelItems()[1].getName(), "empty");
+    EXPECT_EQ(menu().playerItems()[0].getName(), "empty");
+    EXPECT_EQ(menu().playerItems()[0].getTitle(), "empty");
+}
+
+TEST_F(StageSelectTest, CursorStopsAtBothEnds) {
+    start(kThreeByTwo);
+    for (int i = 0; i < 5; ++i) press(Direction::Down);
+    EXPECT_EQ(menu().selectedLevel(), 2);
+    for (int i = 0; i < 5; ++i) press(Direction::Up);
+    EXPECT_EQ(menu().selectedLevel(), 0);
+}
+
+TEST_F(StageSelectTest, HoldingAKeyMovesOnce) {
+    start(kThreeByTwo);
+    frame(Direction::Down, Direction::None);
+    for (int i = 0; i < 10; ++i) frame(Direction::Down, Direction::Down);
+    EXPECT_EQ(menu().selectedLevel(), 1);
+    frame(Direction::None, Direction::Down);
+    frame(Direction::Down, Direction::None);
+    EXPECT_EQ(menu().selectedLevel(), 2);
+}
+
+TEST_F(StageSelectTest, ReleasingDownWhileUpIsHeldMovesUpAgain) {
+    start(kThreeByTwo);
+    press(Direction::Down);
+    frame(Direction::Up, Direction::None);  // Up held: 1 -> 0
+    frame(Direction::Down, Direction::Up);  // Down pressed on top: 0 -> 1
+    frame(Direction::Up, Direction::Down);  // Down released, Up still held: 1 -> 0
+    EXPECT_EQ(menu().selectedLevel(), 0);
+}
+
+TEST_F(StageSelectTest, ConfirmingBothListsStoresTheNamesAndSwitches) {
+    start(kThreeByTwo);
+    press(Direction::Down);
+    confirm();
+    EXPECT_TRUE(menu().isChoosingPlayer());
+    press(Direction::Down);
+    confirm();
+    manager->update(InputState{});  // the switch happens at the next update
+    auto* level = dynamic_cast<RecordedLevel*>(manager->currentState());
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->level, "Caves");
+    EXPECT_EQ(level->player, "voltaro2");
+}
+
+TEST_F(StageSelectTest, ConfirmAndBackInOneFrameWhileChoosingALevelStaysOnLevels) {
+    start(kThreeByTwo);
+    frame(Direction::None, Direction::None, true, true);
+    EXPECT_FALSE(menu().isChoosingPlayer());
+}
+
+TEST_F(StageSelectTest, ConfirmAndBackInOneFrameWhileChoosingAPlayerStillSwitches) {
+    start(kThreeByTwo);
+    confirm();
+    frame(Direction::None, Direction::None, true, true);
+    EXPECT_FALSE(menu().isChoosingPlayer());
+    EXPECT_EQ(cursorsDrawn().size(), 1u);
+    manager->update(InputState{});
+    EXPECT_NE(dynamic_cast<RecordedLevel*>(manager->currentState()), nullptr);
+}
+
+TEST_F(StageSelectTest, GoingBackKeepsBothCursors) {
+    start(kThreeByTwo);
+    press(Direction::Down);
+    confirm();
+    press(Direction::Down);
+    frame(Direction::None, Direction::None, false, true);
+    EXPECT_FALSE(menu().isChoosingPlayer());
+    EXPECT_EQ(menu().selectedLevel(), 1);
+    confirm();
+    EXPECT_EQ(menu().selectedPlayer(), 1);
+}
+
+TEST_F(StageSelectTest, DrawsTitlesThenOneCursorPerActiveList) {
+    start(kThreeByTwo);
+    video.clearCalls();
+    manager->draw();
+    EXPECT_EQ(video.clearScreenCount(), 1);
+    ASSERT_FALSE(video.calls().empty());
+    EXPECT_EQ(video.calls().back().source, video.surfaceFor("selector.bmp"));
+    EXPECT_EQ(cursorsDrawn(), (std::vector<std::pair<int, int>>{{26, 32}}));  // 32 - selector width 6
+    press(Direction::Down);
+    confirm();
+    press(Direction::Down);
+    EXPECT_EQ(cursorsDrawn(), (std::vector<std::pair<int, int>>{{26, 42}, {122, 42}}));
+}
+
+TEST_F(StageSelectTest, EmptyLevelListShowsAProblemAndNeverConfirms) {
+    start("[Levels]\namount = 0\n[Voltaros]\namount = 1\nvoltaro0 = voltaro1\n");
+    ASSERT_EQ(menu().problems().size(), 1u);
+    EXPECT_EQ(menu().problems()[0], "STAGESELECT.INI: NO LEVELS");
+    press(Direction::Down);
+    confirm();
+    confirm();
+    manager->update(InputState{});
+    ASSERT_NE(dynamic_cast<StageSelect*>(manager->currentState()), nullptr) << "no switch into an empty list";
+    EXPECT_FALSE(menu().isChoosingPlayer());
+    EXPECT_TRUE(cursorsDrawn().empty());
+}
+
+TEST_F(StageSelectTest, EmptyPlayerListNeverConfirms) {
+    start("[Levels]\namount = 1\nlevel0 = Pendix\n[Voltaros]\namount = -3\n");
+    EXPECT_EQ(menu().playerCount(), 0);
+    ASSERT_EQ(menu().problems().size(), 1u);
+    EXPECT_EQ(menu().problems()[0], "STAGESELECT.INI: NO CHARACTERS");
+    confirm();
+    confirm();
+    manager->update(InputState{});
+    ASSERT_NE(dynamic_cast<StageSelect*>(manager->currentState()), nullptr);
+    EXPECT_EQ(cursorsDrawn().size(), 1u) << "only the level cursor";
+}
+
+TEST_F(StageSelectTest, UnreadableFileIsReportedOnScreen) {
+    start("");
+    ASSERT_EQ(menu().problems().size(), 1u);
+    EXPECT_EQ(menu().problems()[0], "CANNOT READ STAGESELECT.INI");
+    video.clearCalls();
+    manager->draw();
+    int glyphs = 0;
+    for (const auto& call : video.calls()) {
+        if (call.source == video.surfaceFor("glyphs.bmp")) {
+            EXPECT_EQ(call.y, 200);
+            ++glyphs;
+        }
+    }
+    EXPECT_EQ(glyphs, 27);
+}
+
+TEST_F(StageSelectTest, AbsurdCountIsCut) {
+    start("[Levels]\namount = 2000000000\n[Voltaros]\namount = 1\n");
+    EXPECT_EQ(menu().levelCount(), StageSelect::kMaxEntries);
+}
+
+TEST_F(StageSelectTest, DestructionFreesTheCursorAndFont) {
+    start(kThreeByTwo);
+    manager.reset();
+    EXPECT_EQ(video.liveSurfaces(), 0);
+}

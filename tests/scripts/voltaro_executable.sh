@@ -1,0 +1,109 @@
+#!/bin/sh
+# Runs the real voltaro executable and checks how it starts and ends.
+# Usage: voltaro_executable.sh MODE VOLTARO
+#   window   30 frames in a 2x window under Xvfb end with status 0
+#   sigterm  SIGTERM to a running windowed game ends it with status 0
+#   headless headless runs, --help and bad command lines give the right status
+#   replay   replaying an input log twice gives byte-identical screenshots
+set -u
+mode=$1
+voltaro=$2
+
+fail() {
+    echo "FAIL ($mode): $*" >&2
+    exit 1
+}
+
+# The windowed modes run under their own X server, with SDL free to pick its
+# driver (the test environment asks for the dummy one).
+case $mode in
+window | sigterm)
+    if [ -z "${VOLTARO_UNDER_XVFB:-}" ]; then
+        unset SDL_VIDEODRIVER
+        # xvfb-run -a can lose a race for a display number with another X
+        # server starting at the same moment; the inner run exits 3 when the
+        # display was unusable, and then it is tried again on another number.
+        for display in 140 150 160; do
+            VOLTARO_UNDER_XVFB=1 xvfb-run -a -n "$display" -s "-screen 0 1024x768x24" sh "$0" "$@"
+            status=$?
+            [ "$status" -eq 3 ] || exit "$status"
+            echo "retrying: the X server on :$display was not usable" >&2
+        done
+        exit 1
+    fi
+    ;;
+esac
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/voltaro-exe-XXXXXX") || fail "no temporary directory"
+trap 'rm -rf "$work"' EXIT
+mkdir "$work/data"
+
+# expect_status STATUS COMMAND...: runs the command, compares its exit status.
+expect_status() {
+    expected=$1
+    shift
+    "$@" >"$work/out.txt" 2>"$work/err.txt"
+    status=$?
+    if [ "$status" -ne "$expected" ] && grep -q "Couldn't open X11 display" "$work/err.txt"; then
+        echo "the X display could not be opened: $(cat "$work/err.txt")" >&2
+        exit 3
+    fi
+    [ "$status" -eq "$expected" ] || fail "'$*' exited $status, expected $expected: $(cat "$work/err.txt")"
+}
+
+case $mode in
+window)
+    expect_status 0 "$voltaro" --data "$work/data" --frames 30 --scale 2
+    ;;
+sigterm)
+    "$voltaro" --data "$work/data" --screenshot "3:$work/ready.bmp" &
+    pid=$!
+    # Wait until the game is in its frame loop (it has saved frame 3).
+    tries=0
+    while [ ! -s "$work/ready.bmp" ]; do
+        if ! kill -0 "$pid" 2>/dev/null; then
+            wait "$pid"
+            exit 3  # it could not open its window: try another display
+        fi
+        tries=$((tries + 1))
+        if [ "$tries" -gt 600 ]; then
+            kill -KILL "$pid"
+            fail "voltaro never reached frame 3"
+        fi
+        sleep 0.1
+    done
+    kill -TERM "$pid"
+    wait "$pid"
+    status=$?
+    [ "$status" -eq 0 ] || fail "SIGTERM ended voltaro with status $status, expected 0"
+    ;;
+headless)
+    expect_status 0 "$voltaro" --headless --data "$work/data" --frames 120
+    expect_status 0 "$voltaro" --help
+    grep -q -- "--screenshot" "$work/out.txt" || fail "--help does not list the options"
+    expect_status 2 "$voltaro" --bogus
+    grep -q "unknown option '--bogus'" "$work/err.txt" || fail "no message for an unknown option"
+    expect_status 2 "$voltaro" --headless --scale 0
+    expect_status 2 "$voltaro" --headless --data "$work/missing"
+    printf '1 up down\n2 up sideways\n' >"$work/bad.log"
+    expect_status 2 "$voltaro" --headless --replay "$work/bad.log"
+    grep -q "bad.log:2:" "$work/err.txt" || fail "the malformed log line is not named: $(cat "$work/err.txt")"
+    ;;
+replay)
+    # Arrows, a pause and a single step; no confirm, so the run stays on the
+    # first screen whatever data it finds.
+    printf '2 down down\n3 down up\n5 enter down\n6 tab down\n8 enter down\n9 right down\n12 right up\n20 quit\n' \
+        >"$work/run.log"
+    for run in 1 2; do
+        expect_status 0 "$voltaro" --headless --data "$work/data" --replay "$work/run.log" \
+            --record "$work/record$run.log" --screenshot "7:$work/a$run.bmp" --screenshot "20:$work/b$run.bmp"
+    done
+    cmp -s "$work/a1.bmp" "$work/a2.bmp" || fail "frame 7 differs between two replays"
+    cmp -s "$work/b1.bmp" "$work/b2.bmp" || fail "frame 20 differs between two replays"
+    grep -v '^#' "$work/record1.log" | cmp -s - "$work/run.log" || fail "the recorded log differs from the replayed one"
+    ;;
+*)
+    fail "unknown mode"
+    ;;
+esac
+echo "PASS ($mode)"
