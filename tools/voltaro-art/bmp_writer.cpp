@@ -1,9 +1,8 @@
 #include "bmp_writer.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <stdexcept>
+#include "output_file.h"
+
+#include <string>
 
 namespace {
 
@@ -19,15 +18,6 @@ void putU16(std::vector<uint8_t>& out, uint32_t value) {
 void putU32(std::vector<uint8_t>& out, uint32_t value) {
     putU16(out, value & 0xFFFF);
     putU16(out, value >> 16);
-}
-
-// Writes all bytes to `path`; false when opening or writing failed.
-bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-    std::ofstream file(path, std::ios::out | std::ios::binary | std::ios::trunc);
-    if (!file.is_open()) return false;  // caller reports
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-    return static_cast<bool>(file);
 }
 
 }  // namespace
@@ -73,25 +63,5 @@ std::vector<uint8_t> BmpWriter::encode(const RgbImage& image) {
 
 void BmpWriter::writeFile(const RgbImage& image, const std::string& path) {
     const std::vector<uint8_t> bytes = encode(image);
-
-    // Renaming over a symbolic link, a device or a pipe would replace it with
-    // a plain file, so such a target is written in place.
-    std::error_code error;
-    const std::filesystem::file_status status = std::filesystem::symlink_status(path, error);
-    const bool replaceable = status.type() == std::filesystem::file_type::not_found ||
-                             status.type() == std::filesystem::file_type::regular;
-    if (!replaceable) {
-        if (!writeBytes(path, bytes)) throw std::runtime_error(path + ": cannot write");
-        return;  // written in place
-    }
-
-    const std::string temporary = path + ".tmp";
-    if (!writeBytes(temporary, bytes)) {
-        std::remove(temporary.c_str());
-        throw std::runtime_error(path + ": cannot write (through " + temporary + ")");
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        throw std::runtime_error(path + ": cannot replace the file");
-    }
+    OutputFile::write(path, std::string(bytes.begin(), bytes.end()));
 }

@@ -7,6 +7,7 @@
 // writing a file (message on stderr), 2 for bad arguments. The output file is
 // written only when there was no error, and replaced in one step.
 
+#include "output_file.h"
 #include "world/map_source.h"
 
 #include <cerrno>
@@ -41,24 +42,11 @@ std::string readFile(const std::string& path) {
     return contents;
 }
 
-// Writes through a temporary file beside the target and renames it, so the
-// target is either the old file or the complete new one.
 void writeFile(const std::string& path, const std::string& contents) {
-    const std::string temporary = path + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::out | std::ios::binary | std::ios::trunc);
-        if (!out) throw FileError("cannot write " + temporary + ": " + std::strerror(errno));
-        out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            throw FileError("cannot write " + temporary);
-        }
-    }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-        const std::string reason = std::strerror(errno);
-        std::remove(temporary.c_str());
-        throw FileError("cannot replace " + path + ": " + reason);
+    try {
+        OutputFile::write(path, contents);
+    } catch (const std::runtime_error& error) {
+        throw FileError(error.what());
     }
 }
 
