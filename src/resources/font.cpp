@@ -1,6 +1,7 @@
 #include "resources/font.h"
 
 #include "app/video_service.h"
+#include "app/wrapping_arithmetic.h"
 
 #include <cstdio>
 
@@ -11,24 +12,6 @@ namespace {
 constexpr uint32_t kPowersOfTen[] = {1u,      10u,      100u,      1000u,      10000u,
                                      100000u, 1000000u, 10000000u, 100000000u, 1000000000u};
 constexpr int32_t kPowersOfTenCount = 10;
-
-int32_t wrapToInt32(uint32_t bits) {
-    return bits <= 0x7fffffffu ? static_cast<int32_t>(bits) : static_cast<int32_t>(bits - 0x80000000u) - 0x7fffffff - 1;
-}
-
-// a + b with 32-bit wrap-around.
-int32_t wrappingAdd(int32_t a, int32_t b) {
-    return wrapToInt32(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-Sint16 cutToSint16(int32_t value) {
-    const int32_t bits = static_cast<int32_t>(static_cast<uint32_t>(value) & 0xffffu);
-    return static_cast<Sint16>(bits <= 0x7fff ? bits : bits - 0x10000);
-}
-
-Uint16 cutToUint16(int32_t value) {
-    return static_cast<Uint16>(static_cast<uint32_t>(value) & 0xffffu);
-}
 
 // A cell size; a negative one would become a huge 16-bit width or height and
 // show most of the sheet, so it is reported and read as 0 (nothing visible).

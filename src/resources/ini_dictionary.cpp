@@ -1,5 +1,7 @@
 #include "resources/ini_dictionary.h"
 
+#include "app/wrapping_arithmetic.h"
+
 #include <fstream>
 #include <sstream>
 
@@ -104,6 +106,5 @@ int32_t IniDictionary::toInt(const std::string& text) {
         ++i;
     }
     if (negative) value = 0u - value;
-    return value <= 0x7fffffffu ? static_cast<int32_t>(value)
-                                : static_cast<int32_t>(value - 0x80000000u) - 0x7fffffff - 1;
+    return wrapToInt32(value);
 }

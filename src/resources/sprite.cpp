@@ -1,6 +1,7 @@
 #include "resources/sprite.h"
 
 #include "app/video_service.h"
+#include "app/wrapping_arithmetic.h"
 
 #include <cstdio>
 
@@ -9,25 +10,6 @@ namespace {
 // No list in a sprite file comes near this many entries; a larger count is a
 // broken file, and honouring it would allocate (and load) without bound.
 constexpr int32_t kMaxListCount = 4096;  // sheets, cells, animations, or frames of one animation
-
-// Wraps a 32-bit pattern into the signed range without undefined behaviour.
-int32_t wrapToInt32(uint32_t bits) {
-    return bits <= 0x7fffffffu ? static_cast<int32_t>(bits) : static_cast<int32_t>(bits - 0x80000000u) - 0x7fffffff - 1;
-}
-
-// a + b with 32-bit wrap-around.
-int32_t wrappingAdd(int32_t a, int32_t b) {
-    return wrapToInt32(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-}
-
-Sint16 cutToSint16(int32_t value) {
-    const int32_t bits = static_cast<int32_t>(static_cast<uint32_t>(value) & 0xffffu);
-    return static_cast<Sint16>(bits <= 0x7fff ? bits : bits - 0x10000);
-}
-
-Uint16 cutToUint16(int32_t value) {
-    return static_cast<Uint16>(static_cast<uint32_t>(value) & 0xffffu);
-}
 
 void warn(const std::string& sourceName, const std::string& section, const std::string& key, const std::string& problem) {
     std::fprintf(stderr, "Sprite: %s [%s] %s: %s\n", sourceName.c_str(), section.c_str(), key.c_str(), problem.c_str());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/wrapping_arithmetic.h"
+
 #include <cstdint>
 
 // A signed 32-bit fixed-point number with 8 fraction bits: value = raw / 256.
@@ -47,20 +49,11 @@ public:
     Fixed& operator+=(int32_t i) { return *this = *this + i; }
     Fixed& operator-=(int32_t i) { return *this = *this - i; }
 
-    // Wraps a 32-bit pattern into the signed range (defined for every input).
-    static constexpr int32_t wrap(uint32_t bits) {
-        return bits <= 0x7fffffffu ? static_cast<int32_t>(bits)
-                                   : static_cast<int32_t>(bits - 0x80000000u) - 0x7fffffff - 1;
-    }
-    static constexpr int32_t add(int32_t a, int32_t b) {
-        return wrap(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
-    }
-    static constexpr int32_t sub(int32_t a, int32_t b) {
-        return wrap(static_cast<uint32_t>(a) - static_cast<uint32_t>(b));
-    }
-    static constexpr int32_t mul(int32_t a, int32_t b) {
-        return wrap(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
-    }
+    // Raw 32-bit arithmetic with wrap-around (see app/wrapping_arithmetic.h).
+    static constexpr int32_t wrap(uint32_t bits) { return wrapToInt32(bits); }
+    static constexpr int32_t add(int32_t a, int32_t b) { return wrappingAdd(a, b); }
+    static constexpr int32_t sub(int32_t a, int32_t b) { return wrappingSub(a, b); }
+    static constexpr int32_t mul(int32_t a, int32_t b) { return wrappingMul(a, b); }
 
 private:
     int32_t m_raw;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/wrapping_arithmetic.h"
+
 #include <SDL.h>
 
 #include <cstdint>
@@ -14,7 +16,3 @@ bool rectsOverlap(const SDL_Rect& a, const SDL_Rect& b);
 
 // Builds a rectangle, cutting each value to its 16-bit field (two's complement).
 SDL_Rect makeRect(int32_t x, int32_t y, int32_t w, int32_t h);
-
-// Cuts a 32-bit value to the signed / unsigned 16-bit field of an SDL_Rect.
-Sint16 cutToSint16(int32_t value);
-Uint16 cutToUint16(int32_t value);
