@@ -198,7 +198,6 @@ TEST(PlayerLadder, LadderAboveTheHeadAboveTheBoundarysTopLiftsWithinItsRow) {
     PlayerWorld world(rows, PlayerFile::standard(),
                       "boundaries = 2\nboundary0x = 0\nboundary0y = 240\nboundary0w = 256\n"
                       "boundary1x = 0\nboundary1y = 0\nboundary1w = 256\nteleportStopPosY = 4\n");
-    world.map().selectBoundary(kStartX, 300);
     world.beamIn();
     ASSERT_EQ(world.player().y().raw(), px(244));
     world.step(Keys().jump());

@@ -180,22 +180,21 @@ inline std::string mapText(const std::string& rows) {
     return "tiles 6\nlegend\n. 0 open\n# 1 solid\nH 4 open\nmap\n" + rows;
 }
 
+// `count` copies of one map row (with its line feed).
+inline std::string repeatRow(const std::string& row, int count) {
+    std::string rows;
+    for (int i = 0; i < count; ++i) rows += row;
+    return rows;
+}
+
+// `count` rows of open air, one screen wide.
+inline std::string openRows(int count) {
+    return repeatRow("................\n", count);
+}
+
 // One screen: open air, solid floor on rows 13 and 14 (floor top at y 208,
 // so the standard character stands at y 196).
-const char* const kFlatScreen =
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
+const std::string kFlatScreen = openRows(13) +
     "################\n"
     "################\n";
 
@@ -207,11 +206,43 @@ const char* const kOneScreenLevel =
 const char* const kFontIni =
     "[Properties]\nsheet = glyphs.bmp\ncharacterHeight = 8\ncharacterWidth = 8\n[Characters]\n- = 80\n";
 
+// A stationary enemy of two 16x16 cells, two updates each, standing on the
+// floor 8 pixels below its rectangle's top.
+const char* const kEnemyIni =
+    "[Spritesheets]\namount = 1\nspritesheet0 = enemy.bmp\n"
+    "[Sprites]\namount = 2\nwidth = 16\nheight = 16\nxOffset = 0\nyOffset = -8\nsprite0YPos = 0\nsprite1YPos = 16\n"
+    "[Animations]\namount = 1\n"
+    "[Animation0]\nnFrames = 2\nframe0SpriteIndex = 0\nframe0Duration = 2\nframe1SpriteIndex = 1\n"
+    "frame1Duration = 2\n";
+
 constexpr int32_t kStandY = 196;    // pixels, the standard character on the flat floor
 constexpr int32_t kStartX = 128;    // pixels, the beam's x on a boundary at x 0
 
 inline int32_t px(int32_t pixels) {
     return pixels * 256;  // raw Fixed value of a whole pixel
+}
+
+// Writes a test world into the working directory: the map compiled from
+// `mapRows` as "test.map", "levels.ini" with the level "test" (after
+// `levelsPrefix`, e.g. a [Common] section), the player file "player.ini", an
+// 8x8 "font.ini" and "enemy.ini"; and makes the video service answer every
+// bitmap they name with a blank sheet of the right size.
+inline void writeWorldFiles(const TempDir& dir, RecordingVideoService& video, const std::string& mapRows,
+                            const PlayerFile& player, const std::string& levelKeys,
+                            const std::string& levelsPrefix = "") {
+    video.setBitmapSize("tiles.bmp", 16, 16 * 8);
+    video.setBitmapSize("glyphs.bmp", 8, 88);
+    video.setBitmapSize("shot.bmp", 8, 8);
+    video.setBitmapSize("enemy.bmp", 16, 32);
+    for (const char* sheet : {"right.bmp", "left.bmp", "shootright.bmp", "shootleft.bmp"}) {
+        video.setBitmapSize(sheet, 16, 24);
+    }
+    const std::vector<uint8_t> bytes = MapSource::compile(mapText(mapRows), "test.vmap");
+    dir.write("test.map", std::string(bytes.begin(), bytes.end()));
+    dir.write("levels.ini", levelsPrefix + "[test]\ntileSheet = tiles.bmp\ntileMap = test.map\n" + levelKeys);
+    dir.write("player.ini", player.text());
+    dir.write("font.ini", kFontIni);
+    dir.write("enemy.ini", kEnemyIni);
 }
 
 class PlayerWorld {
@@ -220,17 +251,7 @@ public:
     PlayerWorld(const std::string& mapRows, const PlayerFile& player, const std::string& levelKeys = kOneScreenLevel,
                 const std::vector<std::pair<std::string, std::string>>& extraFiles = {}) {
         m_dir.enter();
-        video.setBitmapSize("tiles.bmp", 16, 16 * 8);
-        video.setBitmapSize("glyphs.bmp", 8, 88);
-        video.setBitmapSize("shot.bmp", 8, 8);
-        for (const char* sheet : {"right.bmp", "left.bmp", "shootright.bmp", "shootleft.bmp"}) {
-            video.setBitmapSize(sheet, 16, 24);
-        }
-        const std::vector<uint8_t> bytes = MapSource::compile(mapText(mapRows), "test.txt");
-        m_dir.write("test.map", std::string(bytes.begin(), bytes.end()));
-        m_dir.write("levels.ini", "[test]\ntileSheet = tiles.bmp\ntileMap = test.map\n" + levelKeys);
-        m_dir.write("player.ini", player.text());
-        m_dir.write("font.ini", kFontIni);
+        writeWorldFiles(m_dir, video, mapRows, player, levelKeys);
         for (const auto& file : extraFiles) m_dir.write(file.first, file.second);
 
         m_map = std::make_unique<Map>("test", IniDictionary("levels.ini"));
@@ -238,10 +259,10 @@ public:
         m_map->setScrollStartPositions(playerFile.getInt("startPosTop", "ScrollConstants", 0),
                                        playerFile.getInt("startPosBottom", "ScrollConstants", 240));
         m_player = std::make_unique<Voltaro>(playerFile, "player.ini", &host, m_map.get());
-        const SDL_Rect start = *m_player->getBoundingBox();
-        m_map->selectBoundary(start.x, start.y);
+        // As the level does: the first boundary from the position, the camera on the box.
+        m_map->selectBoundary(m_player->getX(), m_player->getY());
         camera.setBounds(m_map->currentBoundary());
-        camera.follow(start);
+        camera.follow(*m_player->getBoundingBox());
     }
 
     // One level update as the playing phase runs it.

@@ -8,38 +8,26 @@ namespace {
 const char* const kOpenRow = "................\n";
 const char* const kFloorRow = "################\n";
 
-std::string repeat(const char* row, int count) {
-    std::string rows;
-    for (int i = 0; i < count; ++i) rows += row;
-    return rows;
-}
-
 // Two screens stacked; the upper floor has a hole under the beam (x 96..159).
-const std::string kHoleAboveScreen = repeat(kOpenRow, 13) + repeat("######....######\n", 2) +
-                                     repeat(kOpenRow, 13) + repeat(kFloorRow, 2);
+const std::string kHoleAboveScreen = repeatRow(kOpenRow, 13) + repeatRow("######....######\n", 2) +
+                                     repeatRow(kOpenRow, 13) + repeatRow(kFloorRow, 2);
 
 const char* const kStackedLevel =
     "boundaries = 2\nboundary0x = 0\nboundary0y = 0\nboundary0w = 256\n"
     "boundary1x = 0\nboundary1y = 240\nboundary1w = 256\nteleportStopPosY = 196\n";
 
 // One screen whose floor has a hole at x 32..79, with nothing below.
-const std::string kPitScreen = repeat(kOpenRow, 13) + repeat("##...###########\n", 2);
+const std::string kPitScreen = repeatRow(kOpenRow, 13) + repeatRow("##...###########\n", 2);
 
 // Two screens stacked with a ladder in column 8 from the lower floor to the
 // top; the player arrives on the lower screen (boundary 0).
-const std::string kLadderShaft = repeat("........H.......\n", 15) + repeat("........H.......\n", 13) +
-                                 repeat(kFloorRow, 2);
+const std::string kLadderShaft = repeatRow("........H.......\n", 15) + repeatRow("........H.......\n", 13) +
+                                 repeatRow(kFloorRow, 2);
 
 const char* const kLowerFirstLevel =
     "boundaries = 2\nboundary0x = 0\nboundary0y = 240\nboundary0w = 256\n"
     "boundary1x = 0\nboundary1y = 0\nboundary1w = 256\nteleportStopPosY = 196\n";
 
-// The lower boundary is current for play. (The beam starts 7 pixels above
-// it, so a box-based selection would pick the upper one.)
-void playOnLowerScreen(PlayerWorld& world) {
-    world.map().selectBoundary(kStartX, 300);
-    world.camera.setBounds(world.map().currentBoundary());
-}
 
 }  // namespace
 
@@ -143,7 +131,7 @@ TEST(PlayerScroll, ClimbingPastTheTopStartPositionScrollsUp) {
     PlayerFile file = PlayerFile::standard();
     file.set("ScrollConstants", "startPosTop", "180");
     PlayerWorld world(kLadderShaft, file, kLowerFirstLevel);
-    playOnLowerScreen(world);
+    ASSERT_EQ(world.map().currentBoundaryIndex(), 0);  // the arrival band, below the other
     world.beamIn();
     ASSERT_EQ(world.player().y().raw(), px(436));
     world.step(Keys().up());
@@ -164,7 +152,7 @@ TEST(PlayerScroll, JumpingPastTheTopStartPositionDoesNotScroll) {
     PlayerFile file = PlayerFile::standard();
     file.set("ScrollConstants", "startPosTop", "180");
     PlayerWorld world(kLadderShaft, file, kLowerFirstLevel);
-    playOnLowerScreen(world);
+    ASSERT_EQ(world.map().currentBoundaryIndex(), 0);  // the arrival band, below the other
     world.beamIn();
     world.step(Keys().jump());
     world.steps(16);

@@ -1,5 +1,6 @@
 #include "world/enemy.h"
 
+#include "player/player_fixture.h"
 #include "resources/sprite.h"
 #include "support/recording_video_service.h"
 #include "support/temp_dir.h"
@@ -8,13 +9,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-const char* const kEnemyIni =
-    "[Spritesheets]\namount = 1\nspritesheet0 = enemy.bmp\n"
-    "[Sprites]\namount = 2\nwidth = 16\nheight = 16\nxOffset = 0\nyOffset = -8\nsprite0YPos = 0\nsprite1YPos = 16\n"
-    "[Animations]\namount = 1\n"
-    "[Animation0]\nnFrames = 2\nframe0SpriteIndex = 0\nframe0Duration = 2\nframe1SpriteIndex = 1\n"
-    "frame1Duration = 2\n";
 
 class EnemyTest : public ::testing::Test {
 protected:

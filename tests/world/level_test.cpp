@@ -15,37 +15,17 @@ namespace {
 // Two screens stacked: the arrival band (boundary 0) is the lower screen, the
 // upper screen is boundary 1. A ladder in column 8 rises from the lower
 // floor into the upper screen, where it ends on a ledge.
-const char* const kTwoBandRows =
+const std::string kTwoBandRows =
     // upper screen, world rows 0-14
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
+    openRows(9) +
     "........H.......\n"
     "#######.H.######\n"
     "........H.......\n"
     "........H.......\n"
     "........H.......\n"
-    "........H.......\n"
+    "........H.......\n" +
     // lower screen, world rows 15-29; floor top at world y 448
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
-    "........H.......\n"
+    repeatRow("........H.......\n", 13) +
     "################\n"
     "################\n";
 
@@ -57,29 +37,9 @@ const char* const kTwoBandLevel =
     "teleportStopPosY = 196\n";
 
 // One screen whose floor has a hole at columns 10-11 over nothing: a pit.
-const char* const kPitRows =
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
-    "................\n"
+const std::string kPitRows = openRows(13) +
     "##########..####\n"
     "##########..####\n";
-
-const char* const kEnemyIni =
-    "[Spritesheets]\namount = 1\nspritesheet0 = enemy.bmp\n"
-    "[Sprites]\namount = 2\nwidth = 16\nheight = 16\nxOffset = 0\nyOffset = -8\nsprite0YPos = 0\nsprite1YPos = 16\n"
-    "[Animations]\namount = 1\n"
-    "[Animation0]\nnFrames = 2\nframe0SpriteIndex = 0\nframe0Duration = 5\nframe1SpriteIndex = 1\n"
-    "frame1Duration = 5\n";
 
 // A level built from files in a temporary working directory, updated and
 // drawn frame by frame as the state manager does.
@@ -88,20 +48,7 @@ public:
     LevelWorld(const std::string& rows, const std::string& levelKeys, const PlayerFile& player,
                const std::string& readyMessage = "READY") {
         m_dir.enter();
-        video.setBitmapSize("tiles.bmp", 16, 16 * 8);
-        video.setBitmapSize("glyphs.bmp", 8, 88);
-        video.setBitmapSize("shot.bmp", 8, 8);
-        video.setBitmapSize("enemy.bmp", 16, 32);
-        for (const char* sheet : {"right.bmp", "left.bmp", "shootright.bmp", "shootleft.bmp"}) {
-            video.setBitmapSize(sheet, 16, 24);
-        }
-        const std::vector<uint8_t> bytes = MapSource::compile(mapText(rows), "test.vmap");
-        m_dir.write("test.map", std::string(bytes.begin(), bytes.end()));
-        m_dir.write("levels.ini", "[Common]\nreadyMessage = " + readyMessage +
-                                      "\n[test]\ntileSheet = tiles.bmp\ntileMap = test.map\n" + levelKeys);
-        m_dir.write("player.ini", player.text());
-        m_dir.write("font.ini", kFontIni);
-        m_dir.write("enemy.ini", kEnemyIni);
+        writeWorldFiles(m_dir, video, rows, player, levelKeys, "[Common]\nreadyMessage = " + readyMessage + "\n");
         level = std::make_unique<Level>("test", "player.ini");
     }
 
