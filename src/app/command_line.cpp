@@ -44,6 +44,8 @@ std::string CommandLine::usage() {
            "  --replay FILE        play the input events in FILE back; live keys are ignored\n"
            "  --screenshot N:FILE  save the screen as a BMP after frame N is drawn (repeatable)\n"
            "  --trace FILE         write a per-frame trace to FILE\n"
+           "  --check [DIR]        check the game in DIR (default: the data directory) and exit:\n"
+           "                       one line per problem; status 0 without errors, 1 with\n"
            "  --help               show this help and exit\n"
            "\n"
            "File names are taken relative to the directory voltaro was started in.\n"
@@ -52,7 +54,8 @@ std::string CommandLine::usage() {
 
 bool CommandLine::isKnown(const std::string& name) const {
     static const char* const kNames[] = {"--data",   "--scale",  "--headless",   "--frames", "--record",
-                                         "--replay", "--trace",  "--screenshot", "--help",   "-h"};
+                                         "--replay", "--trace",  "--screenshot", "--help",   "-h",
+                                         "--check"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
@@ -74,6 +77,17 @@ void CommandLine::parse(const std::vector<std::string>& arguments) {
         if (!isKnown(name)) {
             m_error = "unknown option '" + name + "'";
             return;  // nothing else is known
+        }
+        if (name == "--check") {
+            // The directory is optional: "--check", "--check DIR" and "--check=DIR".
+            std::string directory;
+            if (inlineValue) {
+                directory = argument.substr(equals + 1);
+            } else if (i + 1 < arguments.size() && arguments[i + 1].compare(0, 1, "-") != 0) {
+                directory = arguments[++i];
+            }
+            apply(name, directory);
+            continue;
         }
         if (!takesValue(name)) {
             if (inlineValue) {
@@ -117,6 +131,9 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
     uint64_t number = 0;
     if (name == "--help" || name == "-h") {
         m_options.helpRequested = true;
+    } else if (name == "--check") {
+        m_options.checkRequested = true;
+        m_options.checkDirectory = value;
     } else if (name == "--headless") {
         m_options.headless = true;
     } else if (name == "--data") {

@@ -23,4 +23,6 @@ struct Options {
     std::string traceFile;      // per-frame trace to write; empty = none
     std::vector<ScreenshotRequest> screenshots;
     bool helpRequested = false;
+    bool checkRequested = false;  // check the game's data and exit instead of playing
+    std::string checkDirectory;   // game to check; empty = the data directory
 };

@@ -41,14 +41,17 @@ IniDictionary IniDictionary::fromText(const std::string& text) {
 void IniDictionary::parse(std::istream& input) {
     std::string section;
     std::string line;
+    int32_t lineNumber = 0;
     while (std::getline(input, line)) {
+        ++lineNumber;
         if (line.empty() || line[0] == ';') continue;  // comment only in column 0 of the raw line
         if (line.back() == '\r') line.pop_back();
         const std::string trimmed = trimSpaces(line);
         if (trimmed.empty()) continue;
         if (trimmed.size() >= 2 && trimmed.front() == '[' && trimmed.back() == ']') {
             section = trimmed.substr(1, trimmed.size() - 2);
-            m_sections[section];  // an existing section keeps its keys
+            Section& header = m_sections[section];  // an existing section keeps its keys
+            if (header.line == 0) header.line = lineNumber;
             continue;
         }
         const size_t equals = trimmed.find('=');
@@ -61,16 +64,31 @@ void IniDictionary::parse(std::istream& input) {
             key = trimSpaces(trimmed.substr(0, equals));
             value = trimSpaces(trimmed.substr(equals + 1));
         }
-        m_sections[section].emplace(key, value);  // the first value of a key wins
+        m_sections[section].entries.emplace(key, Entry{value, lineNumber});  // the first value of a key wins
     }
 }
 
-const std::string* IniDictionary::find(const std::string& key, const std::string& section) const {
+const IniDictionary::Entry* IniDictionary::findEntry(const std::string& key, const std::string& section) const {
     const auto sectionIt = m_sections.find(section);
     if (sectionIt == m_sections.end()) return nullptr;
-    const auto keyIt = sectionIt->second.find(key);
-    if (keyIt == sectionIt->second.end()) return nullptr;
+    const auto keyIt = sectionIt->second.entries.find(key);
+    if (keyIt == sectionIt->second.entries.end()) return nullptr;
     return &keyIt->second;
+}
+
+const std::string* IniDictionary::find(const std::string& key, const std::string& section) const {
+    const Entry* entry = findEntry(key, section);
+    return entry != nullptr ? &entry->value : nullptr;
+}
+
+int32_t IniDictionary::lineOf(const std::string& key, const std::string& section) const {
+    const Entry* entry = findEntry(key, section);
+    return entry != nullptr ? entry->line : 0;
+}
+
+int32_t IniDictionary::sectionLine(const std::string& section) const {
+    const auto sectionIt = m_sections.find(section);
+    return sectionIt != m_sections.end() ? sectionIt->second.line : 0;
 }
 
 const char* IniDictionary::getString(const std::string& key, const std::string& section,

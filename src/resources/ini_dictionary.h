@@ -32,6 +32,12 @@ public:
     // True when the file could be opened and read.
     bool isLoaded() const { return m_loaded; }
 
+    // The line (from 1) that gave the key its value; 0 when the key is absent.
+    int32_t lineOf(const std::string& key, const std::string& section) const;
+    // The line of the section's first header; 0 when the section is absent
+    // (and for the unnamed section before any header).
+    int32_t sectionLine(const std::string& section) const;
+
     // atoi conversion with 32-bit wrap-around and no undefined behaviour.
     static int32_t toInt(const std::string& text);
 
@@ -39,6 +45,16 @@ private:
     void parse(std::istream& input);
     const std::string* find(const std::string& key, const std::string& section) const;
 
-    std::map<std::string, std::map<std::string, std::string>> m_sections;
+    struct Entry {
+        std::string value;
+        int32_t line = 0;  // from 1
+    };
+    struct Section {
+        std::map<std::string, Entry> entries;
+        int32_t line = 0;  // of the first header; 0 for the unnamed section
+    };
+    const Entry* findEntry(const std::string& key, const std::string& section) const;
+
+    std::map<std::string, Section> m_sections;
     bool m_loaded = false;
 };

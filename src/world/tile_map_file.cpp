@@ -23,7 +23,14 @@ TileMapFile::TileMapFile(int32_t width, int32_t height, int32_t tileByteCount, s
 }
 
 bool TileMapFile::decode(const std::vector<uint8_t>& bytes, TileMapFile& file, std::string& problem) {
+    size_t problemOffset = 0;
+    return decode(bytes, file, problem, problemOffset);
+}
+
+bool TileMapFile::decode(const std::vector<uint8_t>& bytes, TileMapFile& file, std::string& problem,
+                         size_t& problemOffset) {
     const size_t size = bytes.size();
+    problemOffset = size;  // truncation is found at the end of the file
     if (size < kHeaderBytes) {
         problem = "the file ends at byte offset " + std::to_string(size) + ", inside the 3-byte header";
         return false;
@@ -32,14 +39,17 @@ bool TileMapFile::decode(const std::vector<uint8_t>& bytes, TileMapFile& file, s
     const int32_t height = bytes[1];
     const int32_t tileByteCount = bytes[2];
     if (width == 0 || width % kScreenCellsX != 0) {
+        problemOffset = 0;
         problem = "the width " + std::to_string(width) + " (byte offset 0) is not a positive multiple of 16";
         return false;
     }
     if (height == 0 || height % kScreenCellsY != 0) {
+        problemOffset = 1;
         problem = "the height " + std::to_string(height) + " (byte offset 1) is not a positive multiple of 15";
         return false;
     }
     if (tileByteCount < 2) {
+        problemOffset = 2;
         problem = "the tile count byte " + std::to_string(tileByteCount) +
                   " (byte offset 2) names no tile image; it is the number of images + 1, at least 2";
         return false;
@@ -64,6 +74,7 @@ bool TileMapFile::decode(const std::vector<uint8_t>& bytes, TileMapFile& file, s
             if (row % kScreenCellsY == 0) {
                 decoded.m_screenPresent[screen] = present;
             } else if (decoded.m_screenPresent[screen] != present) {
+                problemOffset = offset;
                 problem = "screen (" + std::to_string(screenX) + ", " + std::to_string(screenY) +
                           ") is partly absent: the chunk at byte offset " + std::to_string(offset) + " (" +
                           cellSpan(row, column) + ") is " + (present ? "present" : "absent") +

@@ -41,6 +41,9 @@ public:
     // Decodes a file's bytes into `file`. Returns false for a malformed file
     // and then describes the problem, with its byte offset, in `problem`.
     static bool decode(const std::vector<uint8_t>& bytes, TileMapFile& file, std::string& problem);
+    // The same, also giving the byte offset the problem was found at.
+    static bool decode(const std::vector<uint8_t>& bytes, TileMapFile& file, std::string& problem,
+                       size_t& problemOffset);
     // The file's bytes; absent chunks are written as 32 zero bytes.
     std::vector<uint8_t> encode() const;
 

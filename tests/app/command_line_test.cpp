@@ -138,3 +138,16 @@ TEST(CommandLine, FromMainSkipsTheProgramName) {
     ASSERT_TRUE(commandLine.isValid());
     EXPECT_TRUE(commandLine.options().headless);
 }
+
+TEST(CommandLine, CheckTakesAnOptionalDirectory) {
+    EXPECT_TRUE(parse({"--check"}).options().checkRequested);
+    EXPECT_EQ(parse({"--check"}).options().checkDirectory, "");
+    EXPECT_EQ(parse({"--check", "game"}).options().checkDirectory, "game");
+    EXPECT_EQ(parse({"--check=game"}).options().checkDirectory, "game");
+    // An option after --check is not taken for its directory.
+    const CommandLine withData = parse({"--check", "--data", "game"});
+    ASSERT_TRUE(withData.isValid());
+    EXPECT_EQ(withData.options().checkDirectory, "");
+    EXPECT_EQ(withData.options().dataDirectory, "game");
+    EXPECT_EQ(errorOf({"--check", "a", "b"}), "unexpected argument 'b'");
+}

@@ -149,3 +149,14 @@ TEST(IniDictionary, IntegerConversionWrapsInThirtyTwoBits) {
     EXPECT_EQ(IniDictionary::toInt("4294967297"), 1);
     EXPECT_EQ(IniDictionary::toInt("99999999999999999999999"), -159383553);
 }
+
+TEST(IniDictionary, LinesPointAtTheKeptValueAndTheFirstHeader) {
+    const IniDictionary ini = parse("; header comment\n[A]\nkey=1\nkey=2\n\n[B]\nother=3\n[A]\nlate=4\n");
+    EXPECT_EQ(ini.lineOf("key", "A"), 3);  // the first value wins, so does its line
+    EXPECT_EQ(ini.lineOf("late", "A"), 9);
+    EXPECT_EQ(ini.lineOf("other", "B"), 7);
+    EXPECT_EQ(ini.lineOf("missing", "A"), 0);
+    EXPECT_EQ(ini.sectionLine("A"), 2);
+    EXPECT_EQ(ini.sectionLine("B"), 6);
+    EXPECT_EQ(ini.sectionLine("C"), 0);
+}

@@ -5,6 +5,7 @@
 #   sigterm  SIGTERM to a running windowed game ends it with status 0
 #   headless headless runs, --help and bad command lines give the right status
 #   replay   replaying an input log twice gives byte-identical screenshots
+#   check    --check gives status 0, 1 or 2 as the game's data deserves
 set -u
 mode=$1
 voltaro=$2
@@ -88,6 +89,19 @@ headless)
     printf '1 up down\n2 up sideways\n' >"$work/bad.log"
     expect_status 2 "$voltaro" --headless --replay "$work/bad.log"
     grep -q "bad.log:2:" "$work/err.txt" || fail "the malformed log line is not named: $(cat "$work/err.txt")"
+    ;;
+check)
+    # --check: status 0 for the sample game (from its own directory too), 1
+    # with an error, 2 for a directory that is not there.
+    root=$(cd "$(dirname "$0")/../.." && pwd)
+    expect_status 0 "$voltaro" --check "$root/game"
+    grep -q "0 errors, 0 warnings" "$work/out.txt" || fail "the sample game has problems: $(cat "$work/out.txt")"
+    (cd "$root/game" && expect_status 0 "$voltaro" --check) || exit 1
+    cp -r "$root/tests/app/broken_games/base" "$work/broken"
+    rm "$work/broken/selector.bmp"
+    expect_status 1 "$voltaro" --data "$work/broken" --check
+    grep -q "^selector.bmp: error: " "$work/out.txt" || fail "the missing cursor is not reported: $(cat "$work/out.txt")"
+    expect_status 2 "$voltaro" --check "$work/missing"
     ;;
 replay)
     # Arrows, a pause and a single step; no confirm, so the run stays on the
