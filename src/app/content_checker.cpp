@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -318,8 +317,15 @@ bool ContentChecker::loadTileMap(const IniDictionary& levels, const std::string&
               "the tile map " + quoted(mapName) + " cannot be read; the level stops with a fatal data error");
         return false;
     }
+    // Like the engine, read no more than the longest well-formed map; the
+    // rest can only be trailing bytes.
     std::ifstream input(pathOf(mapName), std::ios::binary);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(input)), std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes(TileMapFile::kMaxBytes);
+    input.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    bytes.resize(static_cast<size_t>(input.gcount()));
+    input.clear();
+    input.seekg(0, std::ios::end);
+    const std::streamoff fileSize = input.tellg();
     std::string problem;
     size_t offset = 0;
     if (!TileMapFile::decode(bytes, map, problem, offset)) {
@@ -327,9 +333,14 @@ bool ContentChecker::loadTileMap(const IniDictionary& levels, const std::string&
               problem + "; the level stops with a fatal data error");
         return false;
     }
-    if (map.trailingByteCount() > 0) {
-        warning(mapName, map.trailingOffset(), where(levelName, "tileMap"),
-                std::to_string(map.trailingByteCount()) + " bytes after the last row; the engine ignores them");
+    const long long unread = fileSize > static_cast<std::streamoff>(bytes.size())
+                                 ? static_cast<long long>(fileSize) - static_cast<long long>(bytes.size())
+                                 : 0;
+    const long long trailing = static_cast<long long>(map.trailingByteCount()) + unread;
+    if (trailing > 0) {
+        const long offset = map.trailingOffset() >= 0 ? map.trailingOffset() : static_cast<long>(bytes.size());
+        warning(mapName, offset, where(levelName, "tileMap"),
+                std::to_string(trailing) + " bytes after the last row; the engine ignores them");
     }
     return true;
 }

@@ -147,3 +147,12 @@ TEST(ContentReport, FormatsFileLocationPlaceAndSeverity) {
               "selector.bmp: error: missing\n");
     EXPECT_EQ(report.summary(), "2 errors, 1 warning");
 }
+
+TEST(ContentChecker, BytesAfterTheLastRowAreCountedEvenBeyondTheLongestMap) {
+    TempDir game;
+    copyFiles(kCorpus + "/base", game);
+    const std::string map = readFile(game.file("room.map"));
+    game.write("room.map", map + std::string(200000, '\x07'));
+    EXPECT_EQ(checkText(game).text(),
+              "room.map:483: ROOM/tileMap: warning: 200000 bytes after the last row; the engine ignores them\n");
+}
