@@ -7,7 +7,7 @@ VOLTARO_ARGS ?=
 RELEASE_DIR := $(BUILD_DIR)/release
 SANITIZE_DIR := $(BUILD_DIR)/sanitize
 
-.PHONY: all setup build play test test-release test-sanitize assets clean
+.PHONY: all setup build play test test-release test-sanitize assets clean soak
 
 all: build
 
@@ -42,6 +42,19 @@ test-sanitize:
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j$(JOBS)
+
+# Long soak run (docs/soak.md): every level with every character for
+# SOAK_FRAMES frames of random play seeded by SOAK_SEED, under the sanitizers.
+SOAK_FRAMES ?= 200000
+SOAK_SEED ?= 1
+soak: setup
+	CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DVOLTARO_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS) --target voltaro_soak
+	SDL_VIDEODRIVER=dummy \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  $(SANITIZE_DIR)/tests/soak/voltaro_soak --data game --all --frames $(SOAK_FRAMES) --seed $(SOAK_SEED)
 
 # Regenerates every BMP and binary map of the sample game from its sources.
 assets: build
