@@ -19,6 +19,7 @@ constexpr int32_t kScreenHeight = 240;     // pixels
 constexpr int32_t kBeamStart = 4;          // pixels below boundary 0's top where the beam starts
 constexpr int32_t kBeamStep = 16;          // pixels the beam falls per update
 constexpr int32_t kArrivalColumnX = 128;   // pixels right of boundary 0's left edge
+constexpr int64_t kMaxReadyMessageWidth = 16 * kScreenWidth;  // pixels
 
 const char* const kEmpty = "empty";  // what the engine reads for a missing name
 
@@ -198,7 +199,9 @@ void ContentChecker::checkReadyMessage() {
         warning("levels.ini", line, where("Common", key), "missing; every level shows the word " + quoted(kEmpty));
         return;
     }
-    m_drawnTexts.push_back({m_levels->getString(key, "Common", kEmpty), "levels.ini", line, where("Common", key)});
+    m_readyMessage = m_levels->getString(key, "Common", kEmpty);
+    m_readyMessageLine = line;
+    m_drawnTexts.push_back({m_readyMessage, "levels.ini", line, where("Common", key)});
 }
 
 void ContentChecker::checkFont() {
@@ -229,7 +232,23 @@ void ContentChecker::checkFont() {
               std::to_string(height) + " pixels; no text is visible");
     }
 
+    // The level renders its ready message once into a surface of its own,
+    // and leaves out one larger than sixteen screens across or one screen high.
+    if (m_readyMessageLine != 0 && width > 0 && height > 0) {
+        const int64_t messageWidth = static_cast<int64_t>(m_readyMessage.size()) * width;
+        if (messageWidth > kMaxReadyMessageWidth || height > kScreenHeight) {
+            warning("levels.ini", m_readyMessageLine, where("Common", "readyMessage"),
+                    "with font.ini's cells the message would be " + std::to_string(messageWidth) + "x" +
+                        std::to_string(height) + " pixels, more than " + std::to_string(kMaxReadyMessageWidth) +
+                        "x" + std::to_string(kScreenHeight) + "; no ready message is shown");
+        }
+    }
+
+    // Glyphs of drawn characters that reach beyond the sheet, reported once.
     std::set<std::string> glyphsChecked;
+    int32_t overrunCount = 0;
+    std::string firstOverrun;
+    int32_t firstOverrunY = 0;
     for (const DrawnText& text : m_drawnTexts) {
         std::string missing;
         std::set<char> seen;
@@ -243,17 +262,23 @@ void ContentChecker::checkFont() {
             if (!sheet.loaded || width <= 0 || height <= 0 || !glyphsChecked.insert(key).second) continue;
             const int32_t y = font->getInt(key, "Characters", 0);
             if (y < 0 || y > sheet.height - height || width > sheet.width) {
-                warning(file, lineOf(*font, "Characters", key), where("Characters", key),
-                        "the glyph at y " + std::to_string(y) + " (" + std::to_string(width) + "x" +
-                            std::to_string(height) + ") reaches beyond " + quoted(sheetName) + " (" +
-                            std::to_string(sheet.width) + "x" + std::to_string(sheet.height) +
-                            "); it is drawn cut off");
+                if (overrunCount++ == 0) {
+                    firstOverrun = key;
+                    firstOverrunY = y;
+                }
             }
         }
         if (!missing.empty()) {
             warning(text.file, text.line, text.where,
                     "font.ini has no entry for " + missing + "; the top cell of the glyph sheet is drawn instead");
         }
+    }
+    if (overrunCount > 0) {
+        warning(file, lineOf(*font, "Characters", firstOverrun), where("Characters", firstOverrun),
+                quoted(sheetName) + " is " + std::to_string(sheet.width) + "x" + std::to_string(sheet.height) +
+                    " pixels, too small for " + counted(overrunCount, "drawn glyph") + " of " +
+                    std::to_string(width) + "x" + std::to_string(height) + " (the first: " + firstOverrun + " at y " +
+                    std::to_string(firstOverrunY) + "); " + (overrunCount == 1 ? "it is" : "they are") + " drawn cut off");
     }
 }
 
@@ -407,6 +432,10 @@ void ContentChecker::checkBoundaries(const IniDictionary& levels, const std::str
             error("levels.ini", lineOf(levels, levelName, stem + "w"), where(levelName, stem + "w"),
                   rect + " has no width; the camera and the player cannot stay in it");
             continue;
+        }
+        if (w < kScreenWidth) {
+            warning("levels.ini", lineOf(levels, levelName, stem + "w"), where(levelName, stem + "w"),
+                    rect + " is narrower than the 256-pixel screen; the view shows what lies beside it");
         }
         if (y % kScreenHeight != 0) {
             warning("levels.ini", lineOf(levels, levelName, stem + "y"), where(levelName, stem + "y"),
@@ -587,7 +616,7 @@ void ContentChecker::checkSprite(const IniDictionary& file, const std::string& f
                     quoted(sheetNames[s]) + " is " + std::to_string(sheets[s].width) + "x" +
                         std::to_string(sheets[s].height) + " pixels, too small for " + std::to_string(beyond) +
                         " of the " + std::to_string(width) + "x" + std::to_string(height) + " cells (the first: cell " +
-                        std::to_string(first) + "); they are drawn cut off");
+                        std::to_string(first) + "); " + (beyond == 1 ? "it is" : "they are") + " drawn cut off");
         }
     }
 

@@ -82,6 +82,8 @@ private:
     ContentReport m_report;
     std::unique_ptr<IniDictionary> m_levels;  // "levels.ini"; null when unreadable
     std::vector<DrawnText> m_drawnTexts;
+    std::string m_readyMessage;
+    long m_readyMessageLine = 0;  // 0 = no ready message key
     std::vector<std::string> m_levelNames;   // distinct, in menu order
     std::vector<std::string> m_playerFiles;  // distinct, in menu order
 };
