@@ -7,7 +7,7 @@ VOLTARO_ARGS ?=
 RELEASE_DIR := $(BUILD_DIR)/release
 SANITIZE_DIR := $(BUILD_DIR)/sanitize
 
-.PHONY: all setup build play test test-release test-sanitize assets clean soak
+.PHONY: all setup build play test test-release test-sanitize assets clean fuzz soak
 
 all: build
 
@@ -42,6 +42,18 @@ test-sanitize:
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j$(JOBS)
+
+# Long fuzzing run (docs/fuzzing.md): every harness for FUZZ_SECONDS seconds
+# in turn, on one core, growing a corpus under build/fuzz-corpus/.
+FUZZ_SECONDS ?= 600
+fuzz: setup
+	CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DVOLTARO_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j$(JOBS)
+	SDL_VIDEODRIVER=dummy \
+	  ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  sh tests/fuzz/run_fuzzer.sh all $(SANITIZE_DIR)/tests/fuzz $(FUZZ_SECONDS) $(abspath $(BUILD_DIR)/fuzz-corpus)
 
 # Long soak run (docs/soak.md): every level with every character for
 # SOAK_FRAMES frames of random play seeded by SOAK_SEED, under the sanitizers.

@@ -8,12 +8,19 @@
 #include "world/enemy.h"
 #include "world/map.h"
 
+#include <cstdint>
 #include <cstdio>
 
 namespace {
 
 const char* const kLevelsFile = "levels.ini";
 const char* const kFontFile = "font.ini";
+
+// Bounds on the ready message's surface: sixteen screens wide, one screen
+// high. Anything larger comes from a broken font or message, and honouring it
+// would be a huge allocation (or overflow the width's product).
+constexpr int64_t kMaxReadyMessageWidth = 16 * Camera::kScreenWidth;  // pixels
+constexpr int64_t kMaxReadyMessageHeight = Camera::kScreenHeight;     // pixels
 
 // A transition phase of fewer than one update would never meet its equality
 // end test and freeze the game for ever; such a duration counts as 1.
@@ -49,15 +56,29 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
     {
         // The message is rendered once into a surface of its own and blitted whole while shown.
         Font font(kFontFile);
-        const int32_t width = static_cast<int32_t>(readyMessage.size()) * font.getCharacterWidth();
-        const int32_t height = font.getCharacterHeight();
-        if (width > 0 && height > 0) {
-            m_pReadyMessageBitmap = getVideoService()->createSurface(width, height);
+        const int64_t width = static_cast<int64_t>(readyMessage.size()) * font.getCharacterWidth();
+        const int64_t height = font.getCharacterHeight();
+        if (width > kMaxReadyMessageWidth || height > kMaxReadyMessageHeight) {
+            std::fprintf(stderr,
+                         "%s: the ready message [Common] readyMessage in %s would be %lld x %lld pixels, "
+                         "more than %d x %d; it is left out\n",
+                         kFontFile, kLevelsFile, static_cast<long long>(width), static_cast<long long>(height),
+                         static_cast<int>(kMaxReadyMessageWidth), static_cast<int>(kMaxReadyMessageHeight));
+        } else if (width > 0 && height > 0) {
+            m_pReadyMessageBitmap =
+                getVideoService()->createSurface(static_cast<int>(width), static_cast<int>(height));
             font.drawTextTo(readyMessage, m_pReadyMessageBitmap, 0, 0);
         }
     }
 
-    m_pMap = std::make_unique<Map>(levelName, levels);
+    try {
+        m_pMap = std::make_unique<Map>(levelName, levels);
+    } catch (...) {
+        // The destructor does not run for a half-built level: give the message back here.
+        getVideoService()->freeSurface(m_pReadyMessageBitmap);
+        m_pReadyMessageBitmap = nullptr;
+        throw;
+    }
 
     const IniDictionary player(playerFileName);
     if (!player.isLoaded()) {

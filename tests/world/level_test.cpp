@@ -1,5 +1,6 @@
 #include "world/level.h"
 
+#include "app/fatal_data_error.h"
 #include "player/player_fixture.h"
 #include "player/voltaro.h"
 #include "resources/sprite.h"
@@ -263,4 +264,46 @@ TEST(Level, DestructionFreesEverySurface) {
     EXPECT_GT(world.video.liveSurfaces(), 0);
     world.level.reset();
     EXPECT_EQ(world.video.liveSurfaces(), 0);
+}
+
+TEST(Level, AMapThatFailsToLoadLeavesNoSurfaceBehind) {
+    TempDir dir;
+    dir.enter();
+    RecordingVideoService video;
+    writeWorldFiles(dir, video, kFlatScreen, PlayerFile::standard(), kOneScreenLevel);
+    dir.write("test.map", "not a tile map");
+    // The ready message is rendered before the map loads; the throw must not strand it.
+    EXPECT_THROW(Level("test", "player.ini"), FatalDataError);
+    EXPECT_EQ(video.liveSurfaces(), 0);
+}
+
+TEST(Level, AReadyMessageBeyondItsSizeBoundsIsLeftOut) {
+    // 5 x 2^30 overflows 32 bits; 15000 x 60000 pixels would be gigabytes.
+    for (const char* cell : {"characterWidth = 1073741824\ncharacterHeight = 8\n",
+                             "characterWidth = 3000\ncharacterHeight = 60000\n",
+                             "characterWidth = 8\ncharacterHeight = 241\n"}) {
+        TempDir dir;
+        dir.enter();
+        RecordingVideoService video;
+        writeWorldFiles(dir, video, kFlatScreen, PlayerFile::standard(), kOneScreenLevel,
+                        "[Common]\nreadyMessage = READY\n");
+        dir.write("font.ini", std::string("[Properties]\nsheet = glyphs.bmp\n") + cell);
+        Level level("test", "player.ini");
+        EXPECT_EQ(level.readyMessageBitmap(), nullptr) << cell;
+        level.update(InputState{});
+        level.draw();
+    }
+}
+
+TEST(Level, AReadyMessageAtItsSizeBoundsIsRendered) {
+    TempDir dir;
+    dir.enter();
+    RecordingVideoService video;
+    writeWorldFiles(dir, video, kFlatScreen, PlayerFile::standard(), kOneScreenLevel,
+                    "[Common]\nreadyMessage = READY\n");
+    dir.write("font.ini", "[Properties]\nsheet = glyphs.bmp\ncharacterWidth = 819\ncharacterHeight = 240\n");
+    Level level("test", "player.ini");
+    ASSERT_NE(level.readyMessageBitmap(), nullptr);
+    EXPECT_EQ(level.readyMessageBitmap()->w, 4095);
+    EXPECT_EQ(level.readyMessageBitmap()->h, 240);
 }
