@@ -118,8 +118,10 @@ std::unique_ptr<IniDictionary> ContentChecker::loadIni(const std::string& name, 
     return std::make_unique<IniDictionary>(pathOf(name));
 }
 
-ContentChecker::Bitmap ContentChecker::loadBitmap(const std::string& name) const {
-    Bitmap bitmap;
+ContentChecker::Bitmap ContentChecker::loadBitmap(const std::string& name) {
+    const auto known = m_bitmaps.find(name);
+    if (known != m_bitmaps.end()) return known->second;
+    Bitmap& bitmap = m_bitmaps[name];
     if (!isReadableFile(name)) {
         bitmap.reason = "cannot be read";
         return bitmap;

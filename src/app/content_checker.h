@@ -4,6 +4,7 @@
 #include "resources/ini_dictionary.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <set>
 #include <string>
@@ -50,7 +51,8 @@ private:
     bool isReadableFile(const std::string& name) const;
     // Loads an INI file; false (and an error) when it cannot be read.
     std::unique_ptr<IniDictionary> loadIni(const std::string& name, const std::string& consequence);
-    Bitmap loadBitmap(const std::string& name) const;
+    // Each image is loaded once, however many keys name it.
+    Bitmap loadBitmap(const std::string& name);
 
     void checkStageSelect();
     void checkFont();
@@ -81,6 +83,7 @@ private:
     std::string m_directory;
     ContentReport m_report;
     std::unique_ptr<IniDictionary> m_levels;  // "levels.ini"; null when unreadable
+    std::map<std::string, Bitmap> m_bitmaps;  // by name, as loaded
     std::vector<DrawnText> m_drawnTexts;
     std::string m_readyMessage;
     long m_readyMessageLine = 0;  // 0 = no ready message key

@@ -4,6 +4,23 @@ namespace {
 std::string counted(int count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
+
+// Names and texts come from the game's files: control characters (a stray
+// carriage return, an escape sequence) are shown as \xNN so that one problem
+// stays one clean line on the terminal.
+std::string printable(const std::string& text) {
+    static const char kHex[] = "0123456789abcdef";
+    std::string shown;
+    for (char character : text) {
+        const unsigned char byte = static_cast<unsigned char>(character);
+        if (byte < 32 || byte == 127) {
+            shown += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+        } else {
+            shown += character;
+        }
+    }
+    return shown;
+}
 }  // namespace
 
 void ContentReport::addError(const std::string& file, long location, const std::string& where,
@@ -25,7 +42,7 @@ std::string ContentReport::formatLine(const ContentProblem& problem) {
     if (!problem.where.empty()) line += problem.where + ": ";
     line += problem.severity == ContentProblem::Severity::Error ? "error: " : "warning: ";
     line += problem.message;
-    return line;
+    return printable(line);
 }
 
 std::string ContentReport::text() const {

@@ -2,6 +2,7 @@
 
 #include "app/game_state_manager.h"
 #include "app/video_service.h"
+#include "app/wrapping_arithmetic.h"
 #include "player/voltaro.h"
 #include "resources/font.h"
 #include "resources/ini_dictionary.h"
@@ -160,7 +161,7 @@ void Level::update(InputState input) {
             }
             break;
     }
-    m_nFrameCounter += 1;
+    m_nFrameCounter = wrappingAdd(m_nFrameCounter, 1);  // play goes on for ever; no signed overflow
     m_bPhaseChanged = false;
 }
 

@@ -156,3 +156,9 @@ TEST(ContentChecker, BytesAfterTheLastRowAreCountedEvenBeyondTheLongestMap) {
     EXPECT_EQ(checkText(game).text(),
               "room.map:483: ROOM/tileMap: warning: 200000 bytes after the last row; the engine ignores them\n");
 }
+
+TEST(ContentReport, ControlCharactersFromTheDataAreShownEscaped) {
+    ContentReport report;
+    report.addError("stageselect.ini", 3, "Levels/level0", "levels.ini has no section [A\rB\x1b]");
+    EXPECT_EQ(report.text(), "stageselect.ini:3: Levels/level0: error: levels.ini has no section [A\\x0dB\\x1b]\n");
+}
