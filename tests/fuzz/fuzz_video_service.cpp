@@ -1,5 +1,7 @@
 #include "fuzz/fuzz_video_service.h"
 
+#include "support/blank_surface.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,15 +9,6 @@
 namespace {
 
 constexpr int kBitmapSize = 16;  // pixels, width and height of every loaded bitmap
-
-SDL_Surface* makeBlank(int width, int height) {
-    SDL_Surface* surface =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x00ff0000, 0x0000ff00, 0x000000ff, 0);
-    if (surface == nullptr) return nullptr;
-    const Uint32 key = SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue);
-    SDL_SetColorKey(surface, SDL_SRCCOLORKEY, key);
-    return surface;
-}
 
 [[noreturn]] void fail(const char* what) {
     std::fprintf(stderr, "FuzzVideoService: %s\n", what);
@@ -75,14 +68,14 @@ SDL_Surface* FuzzVideoService::createSurface(int width, int height) {
         std::abort();
     }
     // Nothing is ever drawn into it, so a stand-in of the minimum size will do.
-    SDL_Surface* surface = makeBlank(1, 1);
+    SDL_Surface* surface = makeBlankSurface(1, 1);
     if (surface != nullptr) m_live.insert(surface);
     return surface;
 }
 
 SDL_Surface* FuzzVideoService::loadBitmap(const char* fileName) {
     if (fileName == nullptr || !endsWith(fileName, ".bmp")) return nullptr;  // like a missing file
-    SDL_Surface* surface = makeBlank(kBitmapSize, kBitmapSize);
+    SDL_Surface* surface = makeBlankSurface(kBitmapSize, kBitmapSize);
     if (surface == nullptr) fail("SDL_CreateRGBSurface failed");
     m_live.insert(surface);
     return surface;

@@ -1,19 +1,9 @@
 #include "support/recording_video_service.h"
 
+#include "support/blank_surface.h"
+
 #include <algorithm>
 #include <cstdio>
-
-namespace {
-SDL_Surface* makeBlank(int width, int height) {
-    SDL_Surface* surface =
-        SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, 32, 0x00ff0000, 0x0000ff00, 0x000000ff, 0);
-    if (surface == nullptr) return nullptr;
-    const Uint32 key = SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue);
-    SDL_FillRect(surface, nullptr, key);
-    SDL_SetColorKey(surface, SDL_SRCCOLORKEY, key);
-    return surface;
-}
-}  // namespace
 
 RecordingVideoService::RecordingVideoService() : m_previous(getVideoService()) {
     setVideoService(this);
@@ -52,7 +42,7 @@ void RecordingVideoService::clearScreen() {
 }
 
 SDL_Surface* RecordingVideoService::createSurface(int width, int height) {
-    SDL_Surface* surface = makeBlank(width, height);
+    SDL_Surface* surface = makeBlankSurface(width, height);
     if (surface != nullptr) m_live.push_back(surface);
     return surface;
 }
@@ -63,7 +53,7 @@ SDL_Surface* RecordingVideoService::loadBitmap(const char* fileName) {
     SDL_Surface* surface = nullptr;
     const auto size = m_sizes.find(name);
     if (size != m_sizes.end()) {
-        surface = makeBlank(size->second.first, size->second.second);
+        surface = makeBlankSurface(size->second.first, size->second.second);
     } else {
         surface = SDL_LoadBMP(name.c_str());
         if (surface != nullptr) {
