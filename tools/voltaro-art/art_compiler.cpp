@@ -46,12 +46,6 @@ bool readWholeFile(const std::string& path, std::string& text) {
 
 }  // namespace
 
-RgbImage ArtCompiler::compileFile(const std::string& path) {
-    std::string text;
-    if (!readWholeFile(path, text)) throw ArtError(path, 0, 0, "cannot open the file");
-    return compileText(text, path);
-}
-
 RgbImage ArtCompiler::compileText(const std::string& text, const std::string& sourceName) {
     ArtCompiler compiler;
     std::error_code ignored;

@@ -15,8 +15,6 @@
 // docs/art-format.md.
 class ArtCompiler {
 public:
-    // Compiles the source file at `path`. Throws ArtError.
-    static RgbImage compileFile(const std::string& path);
     // Compiles source text; `sourceName` names it in messages, and includes
     // are looked up beside it. Throws ArtError.
     static RgbImage compileText(const std::string& text, const std::string& sourceName);

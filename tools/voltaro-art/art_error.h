@@ -1,21 +1,10 @@
 #pragma once
 
-#include <stdexcept>
-#include <string>
+#include "source_error.h"
 
-// An error in a pixel-art source. what() reads "FILE:LINE:COLUMN: message"
-// (or "FILE: message" when no line applies, line 0), the form compilers use
-// so that editors can jump to the spot.
-class ArtError : public std::runtime_error {
+// An error in a pixel-art source, reported like every tool's source errors
+// ("FILE:LINE:COLUMN: message").
+class ArtError : public SourceError {
 public:
-    ArtError(const std::string& file, int line, int column, const std::string& message);
-
-    const std::string& file() const { return m_file; }
-    int line() const { return m_line; }
-    int column() const { return m_column; }
-
-private:
-    std::string m_file;
-    int m_line;
-    int m_column;
+    using SourceError::SourceError;
 };

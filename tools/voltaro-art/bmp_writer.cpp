@@ -1,7 +1,5 @@
 #include "bmp_writer.h"
 
-#include "output_file.h"
-
 #include <string>
 
 namespace {
@@ -59,9 +57,4 @@ std::vector<uint8_t> BmpWriter::encode(const RgbImage& image) {
         for (uint32_t pad = width * 3; pad < rowBytes; ++pad) out.push_back(0);
     }
     return out;
-}
-
-void BmpWriter::writeFile(const RgbImage& image, const std::string& path) {
-    const std::vector<uint8_t> bytes = encode(image);
-    OutputFile::write(path, std::string(bytes.begin(), bytes.end()));
 }

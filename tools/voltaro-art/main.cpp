@@ -7,73 +7,19 @@
 // them leaves every output untouched. Exit status: 0 on success, 1 for an
 // error in a source or a failed write, 2 for bad arguments.
 
-#include <cstdio>
-#include <filesystem>
-#include <iostream>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "art_compiler.h"
-#include "art_error.h"
+#include "batch_command.h"
 #include "bmp_writer.h"
 
-namespace {
-
-constexpr int kExitError = 1;
-constexpr int kExitUsage = 2;
-
-struct Job {
-    std::string source;
-    std::string output;
-    RgbImage image;
-};
-
-int usage() {
-    std::cerr << "usage: voltaro-art SRC OUT.bmp\n"
-                 "       voltaro-art --batch OUTDIR SRC...\n";
-    return kExitUsage;
-}
-
-std::vector<Job> jobsFromArguments(int argc, char** argv) {
-    std::vector<Job> jobs;
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    if (args.size() >= 2 && args[0] == "--batch") {
-        const std::filesystem::path outputDir(args[1]);
-        for (size_t i = 2; i < args.size(); ++i) {
-            const std::filesystem::path source(args[i]);
-            jobs.push_back(Job{args[i], (outputDir / source.stem()).string() + ".bmp", RgbImage()});
-        }
-    } else if (args.size() == 2 && args[0].rfind("--", 0) != 0) {
-        jobs.push_back(Job{args[0], args[1], RgbImage()});
-    }
-    return jobs;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-    std::vector<Job> jobs = jobsFromArguments(argc, argv);
-    if (jobs.empty()) return usage();
-
-    bool failed = false;
-    for (Job& job : jobs) {
-        try {
-            job.image = ArtCompiler::compileFile(job.source);
-        } catch (const ArtError& error) {
-            std::cerr << error.what() << "\n";
-            failed = true;
-        }
-    }
-    if (failed) return kExitError;  // nothing written
-
-    for (const Job& job : jobs) {
-        try {
-            BmpWriter::writeFile(job.image, job.output);
-        } catch (const std::runtime_error& error) {
-            std::cerr << error.what() << "\n";
-            return kExitError;
-        }
-    }
-    return 0;
+    const std::string usage =
+        "usage: voltaro-art SRC OUT.bmp\n"
+        "       voltaro-art --batch OUTDIR SRC...\n";
+    return BatchCommand::run(argc, argv, usage, ".bmp", [](const std::string& text, const std::string& sourceName) {
+        const std::vector<uint8_t> bytes = BmpWriter::encode(ArtCompiler::compileText(text, sourceName));
+        return std::string(bytes.begin(), bytes.end());
+    });
 }

@@ -265,6 +265,8 @@ elseif(CASE STREQUAL "usage")
   if(found EQUAL -1)
     fail("no usage message: ${ERR}")
   endif()
+  run_tool(--help)
+  expect_equal("${RC}" 0 "exit status of --help")
 
 else()
   fail("unknown case")

@@ -1,4 +1,4 @@
-#include "art_error.h"
+#include "source_error.h"
 
 namespace {
 
@@ -9,5 +9,5 @@ std::string describe(const std::string& file, int line, int column, const std::s
 
 }  // namespace
 
-ArtError::ArtError(const std::string& file, int line, int column, const std::string& message)
+SourceError::SourceError(const std::string& file, int line, int column, const std::string& message)
     : std::runtime_error(describe(file, line, column, message)), m_file(file), m_line(line), m_column(column) {}
