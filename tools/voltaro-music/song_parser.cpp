@@ -302,10 +302,11 @@ bool SongParser::readCellWord(const SourceLine& cell, size_t index, Song::Cell& 
     if (midi >= 0 || word == "off") {
         kind = 'n';
         // The module numbers notes from C-0 (MIDI 12) as 1.
-        result.note = word == "off" ? Song::kKeyOff : midi - 11;
-        if (result.note != Song::kKeyOff && (result.note < Song::kLowestNote || result.note > Song::kHighestNote)) {
+        const int note = midi - 11;
+        if (midi >= 0 && (note < Song::kLowestNote || note > Song::kHighestNote)) {
             throw cell.error(index, "note '" + word + "' is outside C-0..B-7");
         }
+        result.note = midi >= 0 ? note : Song::kKeyOff;
     } else if (word[0] == 'v' && isDigits(word, 1)) {
         kind = 'v';
         result.volume = word.size() <= 3 ? std::stoi(word.substr(1)) : 65;
@@ -332,8 +333,8 @@ bool SongParser::readCellWord(const SourceLine& cell, size_t index, Song::Cell& 
     }
     if (!kinds.insert(kind).second) {
         static const std::map<char, std::string> kNames = {
-            {'n', "note"}, {'v', "volume"}, {'e', "effect"}, {'i', "instrument"}};
-        throw cell.error(index, "the cell already has a " + kNames.at(kind));
+            {'n', "a note"}, {'v', "a volume"}, {'e', "an effect"}, {'i', "an instrument"}};
+        throw cell.error(index, "the cell already has " + kNames.at(kind));
     }
     return true;
 }
