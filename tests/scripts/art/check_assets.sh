@@ -17,28 +17,40 @@ if ! sh "$ROOT/tools/build-assets.sh" "$BUILD_DIR" "$SCRATCH" >/dev/null; then
 fi
 
 status=0
-for fresh in "$SCRATCH"/*.bmp "$SCRATCH"/*.map; do
-    [ -e "$fresh" ] || continue
-    name=$(basename "$fresh")
-    if [ ! -e "$ROOT/game/$name" ]; then
-        echo "FAIL: game/$name is missing; run 'make assets' and commit it" >&2
-        status=1
-    elif ! cmp -s "$fresh" "$ROOT/game/$name"; then
-        echo "FAIL: game/$name does not match its source; run 'make assets' and commit it" >&2
-        status=1
-    fi
-done
-for committed in "$ROOT"/game/*.bmp "$ROOT"/game/*.map; do
-    [ -e "$committed" ] || continue
-    name=$(basename "$committed")
-    if [ ! -e "$SCRATCH/$name" ]; then
-        case "$name" in
-            *.bmp) source="game/art/${name%.bmp}.art" ;;
-            *) source="game/maps/${name%.map}.vmap" ;;
-        esac
-        echo "FAIL: game/$name has no source ($source)" >&2
-        status=1
-    fi
-done
+
+# compare DIR EXT SOURCE_DIR SOURCE_EXT: every generated DIR/*.EXT against
+# the committed game/DIR/*.EXT, and every committed one against its source
+# game/SOURCE_DIR/NAME.SOURCE_EXT. DIR is "." for game/ itself.
+compare() {
+    dir=$1
+    ext=$2
+    prefix=""
+    [ "$dir" = "." ] || prefix="$dir/"
+    for fresh in "$SCRATCH/$dir"/*."$ext"; do
+        [ -e "$fresh" ] || continue
+        name=$(basename "$fresh")
+        if [ ! -e "$ROOT/game/$prefix$name" ]; then
+            echo "FAIL: game/$prefix$name is missing; run 'make assets' and commit it" >&2
+            status=1
+        elif ! cmp -s "$fresh" "$ROOT/game/$prefix$name"; then
+            echo "FAIL: game/$prefix$name does not match its source; run 'make assets' and commit it" >&2
+            status=1
+        fi
+    done
+    for committed in "$ROOT/game/$dir"/*."$ext"; do
+        [ -e "$committed" ] || continue
+        name=$(basename "$committed")
+        if [ ! -e "$SCRATCH/$dir/$name" ]; then
+            echo "FAIL: game/$prefix$name has no source (game/$3/${name%."$ext"}.$4)" >&2
+            status=1
+        fi
+    done
+}
+
+compare . bmp art art
+compare . map maps vmap
+compare sounds wav sfx sfx
+compare music xm songs song
+
 [ $status -eq 0 ] && echo "all assets match their sources"
 exit $status
