@@ -34,13 +34,20 @@ tool_path() {
 
 mkdir -p "$OUT_DIR"
 
-# All art in one call: the tool checks every source before writing any BMP.
-set -- "$ROOT"/game/art/*.art
-if [ -e "$1" ]; then
-    ART_TOOL=$(tool_path voltaro-art)
-    "$ART_TOOL" --batch "$OUT_DIR" "$@"
-    echo "art: $# sheets -> $OUT_DIR"
-fi
+# batch TOOL OUT WHAT SOURCE...: renders every SOURCE in one call of TOOL,
+# which checks them all before it writes any output into OUT.
+batch() {
+    tool=$(tool_path "$1")
+    out=$2
+    what=$3
+    shift 3
+    [ -e "$1" ] || return 0  # the glob matched nothing
+    mkdir -p "$out"
+    "$tool" --batch "$out" "$@"
+    echo "$what: $# -> $out"
+}
+
+batch voltaro-art "$OUT_DIR" "art sheets" "$ROOT"/game/art/*.art
 
 set -- "$ROOT"/game/maps/*.vmap
 if [ -e "$1" ]; then
@@ -52,18 +59,5 @@ if [ -e "$1" ]; then
     echo "maps: $# maps -> $OUT_DIR"
 fi
 
-set -- "$ROOT"/game/sfx/*.sfx
-if [ -e "$1" ]; then
-    SFX_TOOL=$(tool_path voltaro-sfx)
-    mkdir -p "$OUT_DIR/sounds"
-    "$SFX_TOOL" --batch "$OUT_DIR/sounds" "$@"
-    echo "sounds: $# effects -> $OUT_DIR/sounds"
-fi
-
-set -- "$ROOT"/game/songs/*.song
-if [ -e "$1" ]; then
-    MUSIC_TOOL=$(tool_path voltaro-music)
-    mkdir -p "$OUT_DIR/music"
-    "$MUSIC_TOOL" --batch "$OUT_DIR/music" "$@"
-    echo "music: $# tunes -> $OUT_DIR/music"
-fi
+batch voltaro-sfx "$OUT_DIR/sounds" "sound effects" "$ROOT"/game/sfx/*.sfx
+batch voltaro-music "$OUT_DIR/music" "tunes" "$ROOT"/game/songs/*.song

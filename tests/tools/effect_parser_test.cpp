@@ -1,17 +1,13 @@
 #include <gtest/gtest.h>
 
 #include "effect_parser.h"
+#include "source_error_text.h"
 
 namespace {
 
 // The message of the SourceError that parsing `text` throws, or "" when it parses.
 std::string errorOf(const std::string& text) {
-    try {
-        EffectParser::parseText(text, "fx.sfx");
-    } catch (const SourceError& error) {
-        return error.what();
-    }
-    return "";
+    return sourceErrorText([&text] { EffectParser::parseText(text, "fx.sfx"); });
 }
 
 TEST(EffectParserTest, ReadsEveryDirectiveOfATone) {

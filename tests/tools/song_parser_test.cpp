@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "song_parser.h"
+#include "source_error_text.h"
 
 namespace {
 
@@ -10,12 +11,7 @@ const std::string kHead =
     "sample kick\nwave triangle\nfreq 150\nslide 40\nlength 100\ndecay 80\n";
 
 std::string errorOf(const std::string& text) {
-    try {
-        SongParser::parseText(text, "tune.song");
-    } catch (const SourceError& error) {
-        return error.what();
-    }
-    return "";
+    return sourceErrorText([&text] { SongParser::parseText(text, "tune.song"); });
 }
 
 TEST(SongParserTest, ReadsSettingsInstrumentsAndSamples) {

@@ -4,13 +4,8 @@
 
 namespace {
 
-const char* const kToneDirectives[] = {"wave", "freq", "slide", "vibrato", "length", "attack", "decay", "volume", "at"};
-
 bool isToneDirective(const std::string& word) {
-    for (const char* directive : kToneDirectives) {
-        if (word == directive) return true;
-    }
-    return false;
+    return SourceLine::isOneOf(word, {"wave", "freq", "slide", "vibrato", "length", "attack", "decay", "volume", "at"});
 }
 
 std::string hertzText(int hertz) { return std::to_string(hertz) + " Hz"; }

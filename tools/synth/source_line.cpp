@@ -20,6 +20,13 @@ SourceLine::SourceLine(const std::string& file, int lineNumber, const std::strin
     }
 }
 
+bool SourceLine::isOneOf(const std::string& word, std::initializer_list<const char*> words) {
+    for (const char* candidate : words) {
+        if (word == candidate) return true;
+    }
+    return false;
+}
+
 std::vector<SourceLine> SourceLine::splitText(const std::string& text, const std::string& file) {
     std::vector<SourceLine> lines;
     std::istringstream stream(text);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ public:
     // cut out of a longer line.
     SourceLine(const std::string& file, int lineNumber, const std::string& text, int firstColumn = 1);
 
+    // True when `word` is one of `words` (a directive list, say).
+    static bool isOneOf(const std::string& word, std::initializer_list<const char*> words);
     // Every line of `text`, blank ones included, numbered from 1.
     static std::vector<SourceLine> splitText(const std::string& text, const std::string& file);
 

@@ -6,29 +6,27 @@
 
 namespace {
 
-const char* const kTopDirectives[] = {"title", "speed", "tempo", "channels", "instrument",
-                                      "sample", "pattern", "order", "loop"};
-const char* const kInstrumentDirectives[] = {"wave", "volume", "envelope", "pan"};
-
-bool oneOf(const std::string& word, std::initializer_list<const char*> words) {
-    for (const char* candidate : words) {
-        if (word == candidate) return true;
-    }
-    return false;
-}
-
 bool isTopDirective(const std::string& word) {
-    for (const char* directive : kTopDirectives) {
-        if (word == directive) return true;
-    }
-    return false;
+    return SourceLine::isOneOf(word, {"title", "speed", "tempo", "channels", "instrument", "sample", "pattern", "order", "loop"});
 }
 
 bool isInstrumentDirective(const std::string& word) {
-    for (const char* directive : kInstrumentDirectives) {
-        if (word == directive) return true;
+    return SourceLine::isOneOf(word, {"wave", "volume", "envelope", "pan"});
+}
+
+// Records a new name defined by `line` ("instrument NAME", "pattern NAME");
+// throws when it is defined already or the module holds no more.
+void defineName(const SourceLine& line, std::map<std::string, std::string>& defined, size_t count, int limit,
+                const std::string& things) {
+    const std::string& name = line.word(1);
+    const auto earlier = defined.find(name);
+    if (earlier != defined.end()) {
+        throw line.error(1, line.word(0) + " '" + name + "' is already defined at " + earlier->second);
     }
-    return false;
+    if (count == static_cast<size_t>(limit)) {
+        throw line.error(0, "a module holds at most " + std::to_string(limit) + " " + things);
+    }
+    defined[name] = line.where();
 }
 
 bool isDigits(const std::string& text, size_t from) {
@@ -85,7 +83,7 @@ void SongParser::readLine(const SourceLine& line) {
     const std::string& word = line.word(0);
     if (isTopDirective(word)) {
         closeBlock();
-        if (oneOf(word, {"instrument", "sample", "pattern"})) {
+        if (SourceLine::isOneOf(word, {"instrument", "sample", "pattern"})) {
             openBlock(line);
         } else if (word == "order") {
             readOrder(line);
@@ -149,14 +147,7 @@ void SongParser::openBlock(const SourceLine& line) {
 
     if (kind == "pattern") {
         if (!isPatternName(name)) throw line.error(1, "a pattern name is made of letters, digits, '_' and '-'");
-        const auto earlier = m_patternWhere.find(name);
-        if (earlier != m_patternWhere.end()) {
-            throw line.error(1, "pattern '" + name + "' is already defined at " + earlier->second);
-        }
-        if (static_cast<int>(m_song.patterns.size()) == kMaxPatterns) {
-            throw line.error(0, "a module holds at most " + std::to_string(kMaxPatterns) + " patterns");
-        }
-        m_patternWhere[name] = line.where();
+        defineName(line, m_patternWhere, m_song.patterns.size(), kMaxPatterns, "patterns");
         m_song.patterns.push_back(Song::Pattern{name, {}});
         m_lastInstrument.assign(static_cast<size_t>(m_song.channels), 0);
         m_block = Block::Pattern;
@@ -167,14 +158,7 @@ void SongParser::openBlock(const SourceLine& line) {
         throw line.error(1, "an instrument name starts with a lower-case letter, is made of lower-case letters, "
                             "digits, '_' and '-', and is not a directive, 'off' or a volume such as 'v40'");
     }
-    const auto earlier = m_instrumentWhere.find(name);
-    if (earlier != m_instrumentWhere.end()) {
-        throw line.error(1, "instrument '" + name + "' is already defined at " + earlier->second);
-    }
-    if (static_cast<int>(m_song.instruments.size()) == kMaxInstruments) {
-        throw line.error(0, "a module holds at most " + std::to_string(kMaxInstruments) + " instruments and samples");
-    }
-    m_instrumentWhere[name] = line.where();
+    defineName(line, m_instrumentWhere, m_song.instruments.size(), kMaxInstruments, "instruments and samples");
     Song::Instrument instrument;
     instrument.name = name;
     instrument.oneShot = kind == "sample";

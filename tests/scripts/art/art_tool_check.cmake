@@ -15,28 +15,8 @@ set(GREEN "00ff00")
 set(BLUE "ff0000")
 set(KEY "ff80ff")
 
-function(fail message)
-  message(FATAL_ERROR "${CASE}: ${message}")
-endfunction()
-
-function(write name text)
-  file(WRITE "${WORK}/${name}" "${text}")
-endfunction()
-
-# Runs the tool in WORK; sets RC and ERR in the caller.
-function(run_tool)
-  execute_process(COMMAND "${TOOL}" ${ARGN}
-    WORKING_DIRECTORY "${WORK}"
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(RC "${rc}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_equal actual expected what)
-  if(NOT "${actual}" STREQUAL "${expected}")
-    fail("${what}: expected '${expected}', got '${actual}'")
-  endif()
-endfunction()
+set(CHECK_NAME "${CASE}")
+include(${CMAKE_CURRENT_LIST_DIR}/../common/check_helpers.cmake)
 
 # Little-endian unsigned value of `count` bytes at `offset` of a hex dump.
 function(number_at hex offset count var)
@@ -157,17 +137,7 @@ elseif(CASE STREQUAL "comments_and_crlf")
 
 elseif(CASE STREQUAL "docs_example")
   # The example in the format's documentation must compile as described.
-  file(READ "${SOURCE_DIR}/docs/art-format.md" docs)
-  string(FIND "${docs}" "## A small complete example" start)
-  if(start EQUAL -1)
-    fail("docs/art-format.md has no example section")
-  endif()
-  string(SUBSTRING "${docs}" ${start} -1 docs)
-  string(FIND "${docs}" "```\n" open)
-  math(EXPR open "${open} + 4")
-  string(SUBSTRING "${docs}" ${open} -1 docs)
-  string(FIND "${docs}" "```" close)
-  string(SUBSTRING "${docs}" 0 ${close} example)
+  docs_example(docs/art-format.md "## A small complete example" example)
   compile_ok("${example}" hex)
   expect_header("${hex}" 8 16)
 

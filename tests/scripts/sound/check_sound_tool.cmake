@@ -8,9 +8,8 @@ cmake_minimum_required(VERSION 3.18)
 file(REMOVE_RECURSE "${WORK}")
 file(MAKE_DIRECTORY "${WORK}")
 
-function(fail message)
-  message(FATAL_ERROR "${KIND}.${CASE}: ${message}")
-endfunction()
+set(CHECK_NAME "${KIND}.${CASE}")
+include(${CMAKE_CURRENT_LIST_DIR}/../common/check_helpers.cmake)
 
 # A good source, a source whose third line is bad, that line's message, and
 # the output extension, for each tool.
@@ -32,33 +31,6 @@ else()
 endif()
 string(REPLACE ";" "" GOOD "${GOOD}")
 set(SRC "src.${SRC_EXT}")
-
-function(write name text)
-  file(WRITE "${WORK}/${name}" "${text}")
-endfunction()
-
-# Runs the tool in WORK; sets RC, OUT and ERR in the caller.
-function(run_tool)
-  execute_process(COMMAND "${TOOL}" ${ARGN}
-    WORKING_DIRECTORY "${WORK}"
-    RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(RC "${rc}" PARENT_SCOPE)
-  set(OUT "${out}" PARENT_SCOPE)
-  set(ERR "${err}" PARENT_SCOPE)
-endfunction()
-
-function(expect_equal actual expected what)
-  if(NOT "${actual}" STREQUAL "${expected}")
-    fail("${what}: expected '${expected}', got '${actual}'")
-  endif()
-endfunction()
-
-function(expect_contains text fragment what)
-  string(FIND "${text}" "${fragment}" found)
-  if(found EQUAL -1)
-    fail("${what}: expected '${fragment}' in '${text}'")
-  endif()
-endfunction()
 
 # The file's first bytes, which name its format ("RIFF", "Extended Module: ").
 function(expect_format path)
@@ -145,22 +117,11 @@ elseif(CASE STREQUAL "usage_and_help")
 
 elseif(CASE STREQUAL "docs_example")
   # The complete example of each format in docs/sound.md renders.
-  file(READ "${SOURCE_DIR}/docs/sound.md" docs)
   if(KIND STREQUAL "sfx")
-    set(heading "### A complete sound effect")
+    docs_example(docs/sound.md "### A complete sound effect" example)
   else()
-    set(heading "### A complete tune")
+    docs_example(docs/sound.md "### A complete tune" example)
   endif()
-  string(FIND "${docs}" "${heading}" start)
-  if(start EQUAL -1)
-    fail("docs/sound.md has no section '${heading}'")
-  endif()
-  string(SUBSTRING "${docs}" ${start} -1 docs)
-  string(FIND "${docs}" "```\n" open)
-  math(EXPR open "${open} + 4")
-  string(SUBSTRING "${docs}" ${open} -1 docs)
-  string(FIND "${docs}" "```" close)
-  string(SUBSTRING "${docs}" 0 ${close} example)
   write(${SRC} "${example}")
   run_tool(${SRC} out.${EXT})
   expect_equal("${RC}" 0 "exit status of the example (${ERR})")
