@@ -70,7 +70,7 @@ TEST(XmWriterTest, HeaderDescribesTheSong) {
     EXPECT_EQ(xm.u32(60), 276u);
     EXPECT_EQ(xm.u16(64), 3u);  // song length
     EXPECT_EQ(xm.u16(66), 1u);  // restart position
-    EXPECT_EQ(xm.u16(68), 3u);  // channels
+    EXPECT_EQ(xm.u16(68), 4u);  // three channels and a silent one: trackers want an even count
     EXPECT_EQ(xm.u16(70), 2u);  // patterns
     EXPECT_EQ(xm.u16(72), 3u);  // instruments
     EXPECT_EQ(xm.u16(74), 1u);  // linear frequency table
@@ -86,6 +86,7 @@ TEST(XmWriterTest, HeaderDescribesTheSong) {
     ASSERT_EQ(patterns.size(), 2u);
     EXPECT_EQ(patterns[0], 336u);
     EXPECT_EQ(xm.u16(patterns[1] + 5), 2u);  // rows of pattern b
+    EXPECT_EQ(xm.u16(patterns[1] + 7), 8u);  // two rows of four empty cells
 }
 
 TEST(XmWriterTest, PatternsArePackedCellByCell) {

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <sstream>
 #include <stdexcept>
 #include <vector>
@@ -57,6 +58,15 @@ int BatchCommand::run(int argc, char** argv, const std::string& usage, const std
     if (jobs.empty()) {
         std::cerr << usage;
         return kExitUsage;
+    }
+    std::map<std::string, std::string> sourceOf;  // output -> the source that writes it
+    for (const Job& job : jobs) {
+        const auto [earlier, added] = sourceOf.emplace(job.output, job.source);
+        if (!added) {
+            std::cerr << "both " << earlier->second << " and " << job.source << " would be written to " << job.output
+                      << "\n";
+            return kExitUsage;
+        }
     }
 
     bool failed = false;

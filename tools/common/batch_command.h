@@ -14,7 +14,8 @@
 // in any of them (each reported on standard error) leaves every output
 // untouched. Exit status: 0 on success, 1 for an error in a source or a
 // failed read or write, 2 for bad arguments (the usage goes to standard
-// error).
+// error), two sources of a batch with the same name included, since the
+// second would silently replace the first's output.
 class BatchCommand {
 public:
     // Turns a source's text into the output bytes; `sourceName` names the

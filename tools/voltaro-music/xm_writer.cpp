@@ -52,7 +52,7 @@ std::string XmWriter::encode(const Song& song) {
     header.u32(kHeaderBytes);
     header.u16(static_cast<uint32_t>(song.order.size()));
     header.u16(static_cast<uint32_t>(song.loopPosition));
-    header.u16(static_cast<uint32_t>(song.channels));
+    header.u16(static_cast<uint32_t>(moduleChannels(song)));
     header.u16(static_cast<uint32_t>(song.patterns.size()));
     header.u16(static_cast<uint32_t>(song.instruments.size()));
     header.u16(kLinearFrequencies);
@@ -63,12 +63,14 @@ std::string XmWriter::encode(const Song& song) {
     }
 
     std::string out = header.bytes();
-    for (const Song::Pattern& pattern : song.patterns) writePattern(pattern, out);
+    for (const Song::Pattern& pattern : song.patterns) writePattern(pattern, moduleChannels(song), out);
     for (const Song::Instrument& instrument : song.instruments) writeInstrument(instrument, out);
     return out;
 }
 
-void XmWriter::writePattern(const Song::Pattern& pattern, std::string& out) {
+int XmWriter::moduleChannels(const Song& song) { return song.channels + song.channels % 2; }
+
+void XmWriter::writePattern(const Song::Pattern& pattern, int channels, std::string& out) {
     // Packed cells: a flag byte with the top bit set says which of note,
     // instrument, volume, effect type and parameter follow.
     ByteWriter cells;
@@ -88,6 +90,7 @@ void XmWriter::writePattern(const Song::Pattern& pattern, std::string& out) {
                 cells.u8(static_cast<uint32_t>(cell.parameter));
             }
         }
+        for (size_t pad = row.size(); pad < static_cast<size_t>(channels); ++pad) cells.u8(0x80);  // an empty cell
     }
     ByteWriter header;
     header.u32(kPatternHeaderBytes);

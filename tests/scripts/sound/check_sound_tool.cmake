@@ -114,6 +114,15 @@ elseif(CASE STREQUAL "usage_and_help")
   expect_equal("${RC}" 2 "exit status of a batch without sources")
   run_tool(--frobnicate a b)
   expect_equal("${RC}" 2 "exit status with an unknown option")
+  # Two sources of one name would write the same file: refused, nothing written.
+  write(a/same.${SRC_EXT} "${GOOD}")
+  write(b/same.${SRC_EXT} "${GOOD}")
+  run_tool(--batch . a/same.${SRC_EXT} b/same.${SRC_EXT})
+  expect_equal("${RC}" 2 "exit status of a batch with two sources of one name")
+  expect_contains("${ERR}" "both a/same.${SRC_EXT} and b/same.${SRC_EXT} would be written to" "message")
+  if(EXISTS "${WORK}/same.${EXT}")
+    fail("same.${EXT} was written")
+  endif()
 
 elseif(CASE STREQUAL "docs_example")
   # The complete example of each format in docs/sound.md renders.
