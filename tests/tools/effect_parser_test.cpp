@@ -98,6 +98,9 @@ TEST(EffectParserTest, ReportsToneProblemsAtTheLineThatCausedThem) {
     EXPECT_EQ(errorOf("freq 440\nlength 6000\ntone\nfreq 440\nlength 5000\n"),
               "fx.sfx:5:8: the tone ends at 11000 ms, but an effect lasts at most 10000 ms");
     EXPECT_EQ(errorOf("; only a comment\n\n"), "fx.sfx: the effect has no tone");
+    std::string many;
+    for (size_t i = 0; i <= EffectParser::kMaxTones; ++i) many += "tone\nfreq 440\nlength 1\nat 0\n";
+    EXPECT_EQ(errorOf(many), "fx.sfx:257:1: an effect has at most 64 tones");
 }
 
 }  // namespace

@@ -86,6 +86,9 @@ int EffectParser::readPitch(const SourceLine& line) {
 }
 
 void EffectParser::openTone(int lineNumber) {
+    if (m_effect.tones.size() == kMaxTones) {
+        throw SourceError(m_sourceName, lineNumber, 1, "an effect has at most " + std::to_string(kMaxTones) + " tones");
+    }
     m_open = OpenTone();
     m_open.firstLine = lineNumber;
     m_toneOpen = true;

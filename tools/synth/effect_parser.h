@@ -1,5 +1,6 @@
 #pragma once
 
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -13,6 +14,7 @@
 class EffectParser {
 public:
     static constexpr int kMaxEffectMs = 10000;
+    static constexpr size_t kMaxTones = 64;
     static constexpr int kMinHertz = 16;
     static constexpr int kMaxToneHertz = 11025;   // half of 22050 samples per second
     static constexpr int kMaxNoiseHertz = 44100;  // noise steps per second

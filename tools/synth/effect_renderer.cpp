@@ -31,16 +31,16 @@ std::vector<int16_t> EffectRenderer::render(const SoundEffect& effect, int sampl
     for (const SoundEffect::Tone& tone : effect.tones) {
         total = std::max(total, samplesOf(tone.startMs, sampleRate) + samplesOf(tone.lengthMs, sampleRate));
     }
-    std::vector<int32_t> mix(static_cast<size_t>(total), 0);
+    std::vector<int64_t> mix(static_cast<size_t>(total), 0);
     for (const SoundEffect::Tone& tone : effect.tones) addTone(tone, sampleRate, mix);
 
     std::vector<int16_t> samples;
     samples.reserve(mix.size());
-    for (const int32_t value : mix) samples.push_back(static_cast<int16_t>(std::clamp(value, -32768, 32767)));
+    for (const int64_t value : mix) samples.push_back(static_cast<int16_t>(std::clamp<int64_t>(value, -32768, 32767)));
     return samples;
 }
 
-void EffectRenderer::addTone(const SoundEffect::Tone& tone, int sampleRate, std::vector<int32_t>& mix) {
+void EffectRenderer::addTone(const SoundEffect::Tone& tone, int sampleRate, std::vector<int64_t>& mix) {
     const int64_t start = samplesOf(tone.startMs, sampleRate);
     const int64_t length = samplesOf(tone.lengthMs, sampleRate);
     const int64_t attack = samplesOf(tone.attackMs, sampleRate);
@@ -74,6 +74,6 @@ void EffectRenderer::addTone(const SoundEffect::Tone& tone, int sampleRate, std:
         if (i < attack) envelope = std::min(envelope, i * kUnity / attack);
         if (length - i <= decay) envelope = std::min(envelope, (length - i) * kUnity / decay);
         value = value * envelope / kUnity * tone.volumePercent * kFullVolumeNumerator / (100 * kFullVolumeDenominator);
-        mix[static_cast<size_t>(start + i)] += static_cast<int32_t>(value);
+        mix[static_cast<size_t>(start + i)] += value;
     }
 }

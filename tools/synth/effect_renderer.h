@@ -17,5 +17,5 @@ public:
     static std::vector<int16_t> render(const SoundEffect& effect, int sampleRate);
 
 private:
-    static void addTone(const SoundEffect::Tone& tone, int sampleRate, std::vector<int32_t>& mix);
+    static void addTone(const SoundEffect::Tone& tone, int sampleRate, std::vector<int64_t>& mix);
 };

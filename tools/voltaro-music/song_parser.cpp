@@ -1,8 +1,8 @@
 #include "song_parser.h"
 
-#include "pitch.h"
-
 #include <string>
+
+#include "pitch.h"
 
 namespace {
 
