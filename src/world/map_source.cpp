@@ -419,7 +419,8 @@ MapSource::Level MapSource::compileLevel(const std::string& text, const std::str
     return SourceCompiler(sourceName).compile(text);
 }
 
-std::string MapSource::decompile(const std::vector<uint8_t>& binary, const std::string& sourceName) {
+TileMapFile MapSource::decodeFaithfully(const std::vector<uint8_t>& binary, const std::string& sourceName,
+                                        const std::string& form) {
     TileMapFile file;
     std::string problem;
     if (!TileMapFile::decode(binary, file, problem)) throw MapSourceError(sourceName, 0, 0, problem);
@@ -427,19 +428,24 @@ std::string MapSource::decompile(const std::vector<uint8_t>& binary, const std::
         throw MapSourceError(sourceName, 0, 0,
                              std::to_string(file.trailingByteCount()) +
                                  (file.trailingByteCount() == 1 ? " byte follows" : " bytes follow") +
-                                 " the last row at byte offset " +
-                                 std::to_string(file.trailingOffset()) + "; a map source cannot hold them");
+                                 " the last row at byte offset " + std::to_string(file.trailingOffset()) + "; " +
+                                 form + " cannot hold them");
     }
     if (file.strayByteOffset() >= 0) {
         throw MapSourceError(sourceName, 0, 0,
                              "non-zero byte at byte offset " + std::to_string(file.strayByteOffset()) +
-                                 " inside an absent chunk; a map source writes absent chunks as zeros");
+                                 " inside an absent chunk; " + form + " writes absent chunks as zeros");
     }
     if (file.blankTileOffset() >= 0) {
         throw MapSourceError(sourceName, 0, 0,
                              "tile byte 0 at byte offset " + std::to_string(file.blankTileOffset()) +
-                                 " inside a present chunk names no tile; a map source cannot write it");
+                                 " inside a present chunk names no tile; " + form + " cannot write it");
     }
+    return file;
+}
+
+std::string MapSource::decompile(const std::vector<uint8_t>& binary, const std::string& sourceName) {
+    const TileMapFile file = decodeFaithfully(binary, sourceName, "a map source");
 
     std::set<CellKey> keys;
     for (int32_t row = 0; row < file.height(); ++row) {

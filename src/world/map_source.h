@@ -1,6 +1,7 @@
 #pragma once
 
 #include "world/map_source_error.h"
+#include "world/tile_map_file.h"
 
 #include <cstdint>
 #include <optional>
@@ -37,4 +38,10 @@ public:
     // MapSourceError (line and column 0, the byte offset in the message) for
     // an invalid binary or one whose bytes the source cannot reproduce.
     static std::string decompile(const std::vector<uint8_t>& binary, const std::string& sourceName);
+    // Decodes a binary for a converter that must reproduce it byte for byte:
+    // besides a malformed file it refuses bytes after the last row, non-zero
+    // bytes in absent chunks and tile byte 0 in present chunks, saying that
+    // `form` (e.g. "a map source") cannot hold them. Throws MapSourceError.
+    static TileMapFile decodeFaithfully(const std::vector<uint8_t>& binary, const std::string& sourceName,
+                                        const std::string& form);
 };
