@@ -1,7 +1,10 @@
 #!/bin/sh
 # Regenerates the sample game's binary assets from their text sources:
 #   game/art/NAME.art   -> game/NAME.bmp  (voltaro-art)
-#   game/maps/NAME.vmap -> game/NAME.map  (voltaro-map)
+#   game/maps/NAME.vmap -> game/NAME.map  (voltaro-map compile)
+#   each level of game/levels.ini whose tileMap was compiled here
+#                       -> game/tiled/NAME.tmx and its tile set SHEET.tsx
+#                          (voltaro-map export: the Tiled project)
 # Files under game/art/ with other extensions (.palette, .cells) are only
 # included by the .art sources.
 #
@@ -46,4 +49,30 @@ if [ -e "$1" ]; then
         "$MAP_TOOL" compile "$source" "$OUT_DIR/$name.map"
     done
     echo "maps: $# maps -> $OUT_DIR"
+fi
+
+# The Tiled project: every level whose map was just compiled, with its
+# boundaries and places from levels.ini, exported next to the others. The
+# tile set refers to the sheet in OUT_DIR, so the paths inside the files
+# are the same whichever OUT_DIR is used.
+LEVELS=$ROOT/game/levels.ini
+if [ -f "$LEVELS" ] && [ -x "$MAP_TOOL" ]; then
+    mkdir -p "$OUT_DIR/tiled"
+    count=0
+    # "section tileMap tileSheet" per level section.
+    tr -d '\r' < "$LEVELS" | awk '
+        /^\[.*\]$/ { if (section != "" && map != "") print section, map, sheet
+                     section = substr($0, 2, length($0) - 2); map = ""; sheet = ""; next }
+        /^tileMap *=/ { sub(/^tileMap *= */, ""); map = $0 }
+        /^tileSheet *=/ { sub(/^tileSheet *= */, ""); sheet = $0 }
+        END { if (section != "" && map != "") print section, map, sheet }' > "$OUT_DIR/tiled/.levels"
+    while read -r section map sheet; do
+        name=${map%.map}
+        [ -f "$ROOT/game/maps/$name.vmap" ] || continue
+        "$MAP_TOOL" export "$OUT_DIR/$map" "$OUT_DIR/tiled/$name.tmx" \
+            --level "$section" --ini "$LEVELS" --tileset "$OUT_DIR/$sheet"
+        count=$((count + 1))
+    done < "$OUT_DIR/tiled/.levels"
+    rm -f "$OUT_DIR/tiled/.levels"
+    echo "tiled: $count levels -> $OUT_DIR/tiled"
 fi

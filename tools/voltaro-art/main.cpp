@@ -29,9 +29,14 @@ struct Job {
     RgbImage image;
 };
 
+const char* const kUsage =
+    "usage: voltaro-art SRC OUT.bmp            compile one pixel-art source into a BMP\n"
+    "       voltaro-art --batch OUTDIR SRC...  compile each SRC to OUTDIR/<name>.bmp\n"
+    "       voltaro-art --help\n"
+    "See docs/art-format.md.\n";
+
 int usage() {
-    std::cerr << "usage: voltaro-art SRC OUT.bmp\n"
-                 "       voltaro-art --batch OUTDIR SRC...\n";
+    std::cerr << kUsage;
     return kExitUsage;
 }
 
@@ -53,6 +58,10 @@ std::vector<Job> jobsFromArguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << kUsage;
+        return 0;
+    }
     std::vector<Job> jobs = jobsFromArguments(argc, argv);
     if (jobs.empty()) return usage();
 

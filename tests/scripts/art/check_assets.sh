@@ -17,9 +17,9 @@ if ! sh "$ROOT/tools/build-assets.sh" "$BUILD_DIR" "$SCRATCH" >/dev/null; then
 fi
 
 status=0
-for fresh in "$SCRATCH"/*.bmp "$SCRATCH"/*.map; do
+for fresh in "$SCRATCH"/*.bmp "$SCRATCH"/*.map "$SCRATCH"/tiled/*.tmx "$SCRATCH"/tiled/*.tsx; do
     [ -e "$fresh" ] || continue
-    name=$(basename "$fresh")
+    name=${fresh#"$SCRATCH"/}
     if [ ! -e "$ROOT/game/$name" ]; then
         echo "FAIL: game/$name is missing; run 'make assets' and commit it" >&2
         status=1
@@ -28,12 +28,13 @@ for fresh in "$SCRATCH"/*.bmp "$SCRATCH"/*.map; do
         status=1
     fi
 done
-for committed in "$ROOT"/game/*.bmp "$ROOT"/game/*.map; do
+for committed in "$ROOT"/game/*.bmp "$ROOT"/game/*.map "$ROOT"/game/tiled/*.tmx "$ROOT"/game/tiled/*.tsx; do
     [ -e "$committed" ] || continue
-    name=$(basename "$committed")
+    name=${committed#"$ROOT"/game/}
     if [ ! -e "$SCRATCH/$name" ]; then
         case "$name" in
             *.bmp) source="game/art/${name%.bmp}.art" ;;
+            tiled/*) source="a level in game/levels.ini with a map from game/maps" ;;
             *) source="game/maps/${name%.map}.vmap" ;;
         esac
         echo "FAIL: game/$name has no source ($source)" >&2
