@@ -9,7 +9,9 @@ namespace {
 const char* const kEnemyFile = "enemy.ini";
 }
 
-Enemy::Enemy() : m_rect(makeRect(kX, kY, kWidth, kHeight)), m_collisionBox(&m_rect) {
+Enemy::Enemy() : Enemy(kX, kY) {}
+
+Enemy::Enemy(int32_t x, int32_t y) : m_rect(makeRect(x, y, kWidth, kHeight)), m_collisionBox(&m_rect) {
     const IniDictionary dictionary(kEnemyFile);
     m_pSprite = std::make_unique<Sprite>(dictionary, kEnemyFile);
 }

@@ -10,17 +10,22 @@
 class Sprite;
 class Voltaro;
 
-// A stationary, animated hazard at a fixed world rectangle. It plays
-// animation 0 of "enemy.ini" and knocks the player back on contact; it cannot
-// move, be shot or be destroyed. Contact is tested by the level.
+// A stationary, animated hazard at one world rectangle, placed once at
+// construction. It plays animation 0 of "enemy.ini" and knocks the player
+// back on contact; it cannot move, be shot or be destroyed. Contact is tested
+// by the level.
 class Enemy {
 public:
+    // The place of a level whose section gives no "enemyX" / "enemyY".
     static constexpr int32_t kX = 112;     // world pixels
     static constexpr int32_t kY = 2104;    // world pixels
     static constexpr int32_t kWidth = 16;  // pixels
     static constexpr int32_t kHeight = 8;  // pixels
 
+    // At the default place (kX, kY).
     Enemy();
+    // With the rectangle's top-left corner at world (x, y), each cut to 16 bits as every rectangle is.
+    Enemy(int32_t x, int32_t y);
     ~Enemy();
     Enemy(const Enemy&) = delete;
     Enemy& operator=(const Enemy&) = delete;

@@ -99,7 +99,8 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
     m_camera.setBounds(m_pMap->currentBoundary());
     m_camera.follow(start);
 
-    m_pEnemy = std::make_unique<Enemy>();
+    m_pEnemy = std::make_unique<Enemy>(levels.getInt("enemyX", levelName, Enemy::kX),
+                                       levels.getInt("enemyY", levelName, Enemy::kY));
 }
 
 Level::~Level() {

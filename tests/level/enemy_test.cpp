@@ -35,6 +35,17 @@ TEST_F(EnemyTest, StandsAtItsFixedRectangle) {
     EXPECT_EQ(enemy.getCollisionBox().rect(), &enemy.rect());
 }
 
+TEST_F(EnemyTest, StandsWhereItIsPlaced) {
+    const Enemy enemy(48, 200);
+    EXPECT_EQ(enemy.rect().x, 48);
+    EXPECT_EQ(enemy.rect().y, 200);
+    EXPECT_EQ(enemy.rect().w, 16);
+    EXPECT_EQ(enemy.rect().h, 8);
+    const Enemy wrapped(70000, -1);  // cut to 16 bits like every rectangle
+    EXPECT_EQ(wrapped.rect().x, 70000 - 65536);
+    EXPECT_EQ(wrapped.rect().y, -1);
+}
+
 TEST_F(EnemyTest, ContactNeedsOnePixelOfOverlap) {
     const Enemy enemy;
     SDL_Rect player = makeRect(110, 2104 - 24, 16, 24);  // feet exactly on the enemy's top

@@ -258,6 +258,18 @@ TEST(Level, StartsInTheArrivalBandEvenWithABandAboveIt) {
     EXPECT_EQ(world.level->camera().view().y, 240);
 }
 
+TEST(Level, PlacesTheEnemyAtTheSectionsEnemyKeys) {
+    LevelWorld placed(kFlatScreen, std::string(kOneScreenLevel) + "enemyX = 48\nenemyY = 200\n", PlayerFile::standard());
+    EXPECT_EQ(placed.level->enemy().rect().x, 48);
+    EXPECT_EQ(placed.level->enemy().rect().y, 200);
+}
+
+TEST(Level, WithoutEnemyKeysTheEnemyStandsAtItsDefaultPlace) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    EXPECT_EQ(world.level->enemy().rect().x, 112);
+    EXPECT_EQ(world.level->enemy().rect().y, 2104);
+}
+
 TEST(Level, DestructionFreesEverySurface) {
     LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
     world.skipReady();

@@ -3,7 +3,7 @@
 #include "ini_file_editor.h"
 #include "map_tool_error.h"
 #include "resources/ini_dictionary.h"
-#include "world/enemy.h"
+#include "level/enemy.h"
 
 #include <cstdlib>
 #include <regex>
