@@ -5,6 +5,8 @@
 #   each level of game/levels.ini whose tileMap was compiled here
 #                       -> game/tiled/NAME.tmx and its tile set SHEET.tsx
 #                          (voltaro-map export: the Tiled project)
+#   each level whose map has no .vmap but a game/tiled/NAME.tmx
+#                       -> game/NAME.map (voltaro-map import: painted in Tiled)
 # Files under game/art/ with other extensions (.palette, .cells) are only
 # included by the .art sources.
 #
@@ -66,13 +68,19 @@ if [ -f "$LEVELS" ] && [ -x "$MAP_TOOL" ]; then
         /^tileMap *=/ { sub(/^tileMap *= */, ""); map = $0 }
         /^tileSheet *=/ { sub(/^tileSheet *= */, ""); sheet = $0 }
         END { if (section != "" && map != "") print section, map, sheet }' > "$OUT_DIR/tiled/.levels"
+    imported=0
     while read -r section map sheet; do
         name=${map%.map}
-        [ -f "$ROOT/game/maps/$name.vmap" ] || continue
-        "$MAP_TOOL" export "$OUT_DIR/$map" "$OUT_DIR/tiled/$name.tmx" \
-            --level "$section" --ini "$LEVELS" --tileset "$OUT_DIR/$sheet"
-        count=$((count + 1))
+        if [ -f "$ROOT/game/maps/$name.vmap" ]; then
+            "$MAP_TOOL" export "$OUT_DIR/$map" "$OUT_DIR/tiled/$name.tmx" \
+                --level "$section" --ini "$LEVELS" --tileset "$OUT_DIR/$sheet"
+            count=$((count + 1))
+        elif [ -f "$ROOT/game/tiled/$name.tmx" ]; then
+            # A level without a map source is painted in Tiled: its map comes from there.
+            "$MAP_TOOL" import "$ROOT/game/tiled/$name.tmx" "$OUT_DIR/$map"
+            imported=$((imported + 1))
+        fi
     done < "$OUT_DIR/tiled/.levels"
     rm -f "$OUT_DIR/tiled/.levels"
-    echo "tiled: $count levels -> $OUT_DIR/tiled"
+    echo "tiled: $count levels -> $OUT_DIR/tiled; $imported maps imported from game/tiled"
 fi
