@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -267,27 +268,19 @@ TEST_F(TiledImport, ReportsBadBoundaries) {
     withLayerSize.replace(at, 12, "height=\"30\">");
     expectError("level.tmx", withLayerSize, 44, "boundary 1 (x 256, y 240, w 256) overlaps boundary 0 (x 0, y 240, w 512)");
 
-    tmx = Tmx();
-    tmx.layers = " <objectgroup id=\"2\" name=\"boundaries\">\n"
-                 "  <object id=\"1\" x=\"0\" y=\"0\" width=\"512\" height=\"240\"/>\n"
-                 " </objectgroup>\n";
-    expectError("level.tmx", tmx.text(), 28, "lies over screen (1, 0), which has no tiles");
-    tmx.layers = " <objectgroup id=\"2\" name=\"boundaries\">\n"
-                 "  <object id=\"1\" x=\"0\" y=\"0\" width=\"256\" height=\"224\"/>\n"
-                 " </objectgroup>\n";
-    expectError("level.tmx", tmx.text(), 28, "is 224 pixels high; a boundary is one screen high, 240");
-    tmx.layers = " <objectgroup id=\"2\" name=\"boundaries\">\n"
-                 "  <object id=\"1\" x=\"0.5\" y=\"0\" width=\"256\" height=\"240\"/>\n"
-                 " </objectgroup>\n";
-    expectError("level.tmx", tmx.text(), 28, "x 0.500000 is not a whole pixel");
-    tmx.layers = " <objectgroup id=\"2\" name=\"boundaries\">\n"
-                 "  <object id=\"1\" name=\"boundary1\" x=\"0\" y=\"0\" width=\"256\" height=\"240\"/>\n"
-                 " </objectgroup>\n";
-    expectError("level.tmx", tmx.text(), 28, "boundaries are numbered in layer order");
-    tmx.layers = " <objectgroup id=\"2\" name=\"boundaries\">\n"
-                 "  <object id=\"1\" x=\"0\" y=\"0\" width=\"256\" height=\"240\"><ellipse/></object>\n"
-                 " </objectgroup>\n";
-    expectError("level.tmx", tmx.text(), 28, "holds rectangles only");
+    // One object in the boundaries layer of the fixture, on line 28.
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"x=\"0\" y=\"0\" width=\"512\" height=\"240\"/>", "lies over screen (1, 0), which has no tiles"},
+        {"x=\"0\" y=\"0\" width=\"256\" height=\"224\"/>", "is 224 pixels high; a boundary is one screen high, 240"},
+        {"x=\"0.5\" y=\"0\" width=\"256\" height=\"240\"/>", "x 0.500000 is not a whole pixel"},
+        {"name=\"boundary1\" x=\"0\" y=\"0\" width=\"256\" height=\"240\"/>", "boundaries are numbered in layer order"},
+        {"x=\"0\" y=\"0\" width=\"256\" height=\"240\"><ellipse/></object>", "holds rectangles only"},
+    };
+    for (const auto& [object, fragment] : cases) {
+        tmx = Tmx();
+        tmx.layers = " <objectgroup id=\"2\" name=\"boundaries\">\n  <object id=\"1\" " + object + "\n </objectgroup>\n";
+        expectError("level.tmx", tmx.text(), 28, fragment);
+    }
 }
 
 TEST_F(TiledImport, ReportsMisplacedPlaces) {
