@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstdint>
 #include <stdexcept>
 
 using nlohmann::json;
@@ -45,7 +46,10 @@ public:
 
     int32_t integer(const json& object, const char* key, const std::string& where) const {
         const json& value = member(object, key, where);
-        if (!value.is_number_integer()) fail(where + ": \"" + key + "\" is not a whole number");
+        if (!value.is_number_integer() || value.get<int64_t>() < INT32_MIN || value.get<int64_t>() > INT32_MAX ||
+            (value.is_number_unsigned() && value.get<uint64_t>() > static_cast<uint64_t>(INT32_MAX))) {
+            fail(where + ": \"" + key + "\" is not a whole number of 32 bits");
+        }
         return value.get<int32_t>();
     }
 

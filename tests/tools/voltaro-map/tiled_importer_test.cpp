@@ -191,6 +191,10 @@ TEST_F(TiledImport, ReportsMapsTheEngineCannotHold) {
     tmx.mapAttributes = "orientation=\"orthogonal\" width=\"32\" height=\"15\" tilewidth=\"16\" tileheight=\"16\" infinite=\"1\"";
     expectError("level.tmx", tmx.text(), 2, "the map is infinite");
 
+    json huge = jsonMap();
+    huge["width"] = 4294967312u;  // 2^32 + 16 must not pass for 16
+    expectError("level.tmj", huge.dump(), 0, "the map: \"width\" is not a whole number of 32 bits");
+
     json infinite = jsonMap();
     infinite["infinite"] = true;
     expectError("level.tmj", infinite.dump(), 0, "the map is infinite");
