@@ -3,7 +3,7 @@
 # only those that are missing. Works as root or through sudo.
 set -e
 
-PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libgtest-dev clang libclang-rt-14-dev xvfb xauth valgrind"
+PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libsdl-mixer1.2-dev libgtest-dev clang libclang-rt-14-dev xvfb xauth valgrind libtinyxml2-dev zlib1g-dev nlohmann-json3-dev tiled"
 
 missing=""
 for package in $PACKAGES; do

@@ -1,14 +1,14 @@
 #include "app/application.h"
 
-#include "app/engine_frame_host.h"
-#include "app/frame_pacer.h"
-#include "app/game_engine.h"
-#include "app/main_loop.h"
-#include "app/replay_log.h"
-#include "app/replay_player.h"
-#include "app/replay_recorder.h"
-#include "app/sdl_clock.h"
-#include "app/video_service.h"
+#include "platform/engine_frame_host.h"
+#include "platform/frame_pacer.h"
+#include "platform/game_engine.h"
+#include "platform/main_loop.h"
+#include "platform/replay_log.h"
+#include "platform/replay_player.h"
+#include "platform/replay_recorder.h"
+#include "platform/sdl_clock.h"
+#include "platform/video_service.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/game_state_manager.h"
 #include "app/options.h"
-#include "app/state_factory.h"
+#include "platform/game_state_manager.h"
+#include "platform/state_factory.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,8 +1,8 @@
 // The game's own states: the stage select first, a level at every switch.
 // Defined with the top layer of the engine, which knows both.
-#include "app/state_factory.h"
+#include "app/default_state_factory.h"
+#include "level/level.h"
 #include "menus/stage_select.h"
-#include "world/level.h"
 
 StateFactory defaultStateFactory() {
     StateFactory factory;

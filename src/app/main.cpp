@@ -1,10 +1,10 @@
 // The program's entry point: reads the command line and runs the game.
 #include "app/application.h"
 #include "app/command_line.h"
-#include "app/content_checker.h"
-#include "app/game_state_manager.h"
-#include "app/state_factory.h"
-#include "world/trace_writer.h"
+#include "app/default_state_factory.h"
+#include "check/content_checker.h"
+#include "level/trace_writer.h"
+#include "platform/game_state_manager.h"
 
 #include <sys/stat.h>
 

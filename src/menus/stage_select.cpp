@@ -1,7 +1,7 @@
 #include "menus/stage_select.h"
 
-#include "app/game_state_manager.h"
-#include "app/video_service.h"
+#include "platform/game_state_manager.h"
+#include "platform/video_service.h"
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
 
@@ -67,9 +67,7 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
     }
 }
 
-StageSelect::~StageSelect() {
-    getVideoService()->freeSurface(m_pSelectorBitmap);
-}
+StageSelect::~StageSelect() = default;
 
 void StageSelect::update(InputState input) {
     if (input.vertical != input.previousVertical) {
@@ -94,7 +92,7 @@ void StageSelect::update(InputState input) {
 
 void StageSelect::drawCursor(const MenuItem& item) {
     const int32_t width = m_pSelectorBitmap != nullptr ? m_pSelectorBitmap->w : 0;
-    getVideoService()->blit(m_pSelectorBitmap, item.getX() - width, item.getY(), nullptr);
+    getVideoService()->blit(m_pSelectorBitmap.get(), item.getX() - width, item.getY(), nullptr);
 }
 
 void StageSelect::draw() {

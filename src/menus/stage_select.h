@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/game_state.h"
 #include "menus/menu_item.h"
+#include "platform/game_state.h"
+#include "platform/surface_handle.h"
 #include "resources/font.h"
 
 #include <SDL.h>
@@ -54,6 +55,6 @@ private:
     Font m_font;
     std::vector<MenuItem> m_pLevelItems;
     std::vector<MenuItem> m_pPlayerItems;
-    SDL_Surface* m_pSelectorBitmap = nullptr;  // owned, freed through the video service
+    SurfaceHandle m_pSelectorBitmap;  // the cursor
     std::vector<std::string> m_problems;
 };

@@ -1,6 +1,6 @@
 #include "player/bullet.h"
 
-#include "app/video_service.h"
+#include "platform/video_service.h"
 #include "world/geometry.h"
 
 Bullet::Bullet() : m_direction(Direction::None), m_active(false), m_rect(makeRect(0, 0, kSize, kSize)) {}

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/direction.h"
+#include "platform/direction.h"
 #include "world/camera.h"
 
 #include <SDL.h>

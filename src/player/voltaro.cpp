@@ -1,9 +1,9 @@
 #include "player/voltaro.h"
 
-#include "app/video_service.h"
+#include "platform/video_service.h"
+#include "player/player_host.h"
 #include "world/geometry.h"
 #include "world/map.h"
-#include "world/player_host.h"
 
 namespace {
 
@@ -54,8 +54,7 @@ Voltaro::Voltaro(const IniDictionary& dictionary, const std::string& fileName, P
 }
 
 Voltaro::~Voltaro() {
-    if (VideoService* video = getVideoService()) video->freeSurface(m_pBulletBitmap);
-    m_pBulletBitmap = nullptr;
+    m_pBulletBitmap.reset();
     m_pSprite.reset();
 }
 
@@ -622,7 +621,7 @@ void Voltaro::draw(const Camera& camera) {
         m_pSprite->draw(camera.toScreenX(m_x.toInt()), camera.toScreenY(m_y.toInt()), sheet);
     }
 
-    for (const Bullet& bullet : m_bullets) bullet.draw(m_pBulletBitmap, camera);
+    for (const Bullet& bullet : m_bullets) bullet.draw(m_pBulletBitmap.get(), camera);
 
     m_debugInfo.draw(m_x.raw(), m_y.raw(), m_speedX.raw(), m_speedY.raw(), m_ladder.mask());
 }

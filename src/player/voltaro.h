@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/direction.h"
-#include "app/input_state.h"
+#include "platform/direction.h"
+#include "platform/input_state.h"
+#include "platform/surface_handle.h"
 #include "player/bullet.h"
 #include "player/collision_response.h"
 #include "player/movement_mode.h"
@@ -210,7 +211,7 @@ private:
     Transition m_pendingTransition = nullptr;  // deferred to the start of the next update; only hurt sets it
     CollisionResponse m_collisionResponse = CollisionResponse::Stop;
     std::array<Bullet, 3> m_bullets;
-    SDL_Surface* m_pBulletBitmap = nullptr;  // owned, freed through the video service
+    SurfaceHandle m_pBulletBitmap;  // the shot image
     PlayerHost* m_pLevel = nullptr;          // not owned
     Map* m_pMap = nullptr;                   // not owned
     std::unique_ptr<Sprite> m_pSprite;

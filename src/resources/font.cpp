@@ -1,7 +1,7 @@
 #include "resources/font.h"
 
-#include "app/video_service.h"
-#include "app/wrapping_arithmetic.h"
+#include "platform/video_service.h"
+#include "platform/wrapping_arithmetic.h"
 
 #include <cstdio>
 
@@ -35,17 +35,14 @@ Font::Font(const std::string& fileName) : m_characterHeight(0), m_characterWidth
     m_characterWidth = readCellSize(m_dictionary, "characterWidth", fileName);
 }
 
-Font::~Font() {
-    VideoService* video = getVideoService();
-    if (video != nullptr) video->freeSurface(m_pSheet);
-}
+Font::~Font() = default;
 
 void Font::drawText(const std::string& text, int32_t x, int32_t y) {
     VideoService* video = getVideoService();
     if (video == nullptr || m_pSheet == nullptr) return;  // nothing to draw with or on
     for (char character : text) {
         SDL_Rect glyph = cell(glyphY(character));
-        video->blit(m_pSheet, x, y, &glyph);
+        video->blit(m_pSheet.get(), x, y, &glyph);
         x = wrappingAdd(x, m_characterWidth);
     }
 }
@@ -55,7 +52,7 @@ void Font::drawTextTo(const std::string& text, SDL_Surface* target, int32_t x, i
     if (video == nullptr || m_pSheet == nullptr) return;  // nothing to draw with or on
     for (char character : text) {
         SDL_Rect glyph = cell(glyphY(character));
-        video->blitTo(m_pSheet, target, x, y, &glyph);
+        video->blitTo(m_pSheet.get(), target, x, y, &glyph);
         x = wrappingAdd(x, m_characterWidth);
     }
 }
@@ -73,7 +70,7 @@ void Font::drawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {
     uint32_t magnitude = static_cast<uint32_t>(value);
     if (value < 0) {
         SDL_Rect sign = cell(glyphY('-'));
-        video->blitRaw(m_pSheet, x, y, &sign);
+        video->blitRaw(m_pSheet.get(), x, y, &sign);
         magnitude = 0u - magnitude;
     }
     x = wrappingAdd(x, m_characterWidth);  // the sign cell is reserved even when empty
@@ -82,7 +79,7 @@ void Font::drawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {
         const uint32_t power = exponent < kPowersOfTenCount ? kPowersOfTen[exponent] : 0u;
         const uint32_t quotient = power != 0u ? magnitude / power : 0u;  // 0 for powers beyond 32 bits
         SDL_Rect digit = cell(wrapToInt32(quotient * static_cast<uint32_t>(m_characterHeight)));
-        video->blitRaw(m_pSheet, x, y, &digit);
+        video->blitRaw(m_pSheet.get(), x, y, &digit);
         magnitude -= quotient * power;
         x = wrappingAdd(x, m_characterWidth);
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
 
 #include <SDL.h>
@@ -38,5 +39,5 @@ private:
     int32_t m_characterHeight = 0;  // pixels
     int32_t m_characterWidth = 0;   // pixels; also the advance per character
     IniDictionary m_dictionary;
-    SDL_Surface* m_pSheet = nullptr;  // owned
+    SurfaceHandle m_pSheet;  // the glyph sheet; empty when it failed to load
 };

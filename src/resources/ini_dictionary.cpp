@@ -1,6 +1,6 @@
 #include "resources/ini_dictionary.h"
 
-#include "app/wrapping_arithmetic.h"
+#include "platform/wrapping_arithmetic.h"
 
 #include <fstream>
 #include <sstream>

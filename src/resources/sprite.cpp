@@ -1,7 +1,7 @@
 #include "resources/sprite.h"
 
-#include "app/video_service.h"
-#include "app/wrapping_arithmetic.h"
+#include "platform/video_service.h"
+#include "platform/wrapping_arithmetic.h"
 
 #include <cstdio>
 
@@ -45,7 +45,7 @@ Sprite::Sprite(const IniDictionary& dictionary, const std::string& sourceName) {
     m_pSpritesheets.reserve(static_cast<size_t>(m_nSpritesheets));
     for (int32_t i = 0; i < m_nSpritesheets; ++i) {
         const char* fileName = dictionary.getString("spritesheet" + std::to_string(i), "Spritesheets", "empty");
-        m_pSpritesheets.push_back(video != nullptr ? video->loadBitmap(fileName) : nullptr);
+        m_pSpritesheets.push_back(video != nullptr ? video->loadBitmap(fileName) : SurfaceHandle());
     }
 
     const int32_t nCells = readCount(dictionary, "amount", "Sprites", sourceName);
@@ -85,11 +85,7 @@ Sprite::Sprite(const IniDictionary& dictionary, const std::string& sourceName) {
     }
 }
 
-Sprite::~Sprite() {
-    VideoService* video = getVideoService();
-    if (video == nullptr) return;  // no service to give the sheets back to
-    for (SDL_Surface* sheet : m_pSpritesheets) video->freeSurface(sheet);
-}
+Sprite::~Sprite() = default;
 
 // An index outside the animation table is stored as given (so selecting it
 // again is still "the current one"); while it is current, update does
@@ -119,7 +115,7 @@ void Sprite::draw(int32_t x, int32_t y, int32_t sheet) {
     const SpriteAnimation* animation = currentAnimationData();
     if (animation == nullptr) return;                       // invalid or empty animation
     if (sheet < 0 || sheet >= m_nSpritesheets) return;       // no such sheet
-    SDL_Surface* surface = m_pSpritesheets[static_cast<size_t>(sheet)];
+    SDL_Surface* surface = m_pSpritesheets[static_cast<size_t>(sheet)].get();
     if (surface == nullptr) return;                         // the sheet failed to load
     const int32_t cell = animation->frames[static_cast<size_t>(m_currentFrame)].spriteIndex;
     if (cell < 0 || static_cast<size_t>(cell) >= m_pSpriteRects.size()) return;  // reported at load

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
 #include "resources/sprite_animation.h"
 
@@ -64,6 +65,6 @@ private:
     int32_t m_yOffset = 0;  // pixels
     std::vector<SpriteAnimation> m_pAnimations;
     void (Sprite::*m_pStepHandler)() = &Sprite::loopStep;
-    std::vector<SDL_Surface*> m_pSpritesheets;  // owned, freed through the video service
+    std::vector<SurfaceHandle> m_pSpritesheets;  // owned; empty handles for sheets that failed to load
     std::vector<SDL_Rect> m_pSpriteRects;       // one source rectangle per cell
 };

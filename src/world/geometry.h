@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/wrapping_arithmetic.h"
+#include "platform/wrapping_arithmetic.h"
 
 #include <SDL.h>
 

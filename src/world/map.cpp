@@ -1,7 +1,7 @@
 #include "world/map.h"
 
-#include "app/fatal_data_error.h"
-#include "app/video_service.h"
+#include "platform/fatal_data_error.h"
+#include "platform/video_service.h"
 #include "world/geometry.h"
 #include "world/tile_map_file.h"
 
@@ -34,18 +34,13 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
     // teleport values start from their member initialisers.
     const char* sheetName = levels.getString("tileSheet", levelName, "empty");
     VideoService* video = getVideoService();
-    m_pTileSetBitmap = video != nullptr ? video->loadBitmap(sheetName) : nullptr;
+    if (video != nullptr) m_pTileSetBitmap = video->loadBitmap(sheetName);
     VOLTARO_DATA_CHECK(m_pTileSetBitmap != 0, kSource,
                        levelContext(levelName) + ": the tile sheet '" + sheetName + "' cannot be loaded");
-    try {
-        loadTileMap(levelName, levels.getString("tileMap", levelName, "empty"));
-        loadBoundaries(levelName, levels);
-        m_teleportStartYSpeed = Fixed(0, levels.getInt("teleportStartYSpeedFraction", levelName, 0));
-        m_nTeleportStopPosY = Fixed::add(levels.getInt("teleportStopPosY", levelName, 0), m_pBoundaries[0].y);
-    } catch (...) {
-        releaseTileSheet();  // the destructor does not run for a half-built map
-        throw;
-    }
+    loadTileMap(levelName, levels.getString("tileMap", levelName, "empty"));
+    loadBoundaries(levelName, levels);
+    m_teleportStartYSpeed = Fixed(0, levels.getInt("teleportStartYSpeedFraction", levelName, 0));
+    m_nTeleportStopPosY = Fixed::add(levels.getInt("teleportStopPosY", levelName, 0), m_pBoundaries[0].y);
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
@@ -110,17 +105,7 @@ void Map::loadBoundaries(const std::string& levelName, const IniDictionary& leve
     }
 }
 
-Map::~Map() {
-    releaseTileSheet();
-}
-
-void Map::releaseTileSheet() {
-    VideoService* video = getVideoService();
-    // Without a video service the sheet's owner is gone already; freeing it
-    // here could free it twice.
-    if (video != nullptr) video->freeSurface(m_pTileSetBitmap);
-    m_pTileSetBitmap = nullptr;
-}
+Map::~Map() = default;
 
 void Map::draw(const Camera& camera) {
     const SDL_Rect& view = camera.view();
@@ -144,7 +129,7 @@ void Map::drawScreen(const Camera& camera, int32_t screenX, int32_t screenY) {
         // A tile number that names no image in the sheet draws nothing.
         if (record.tile < 0 || record.tile >= m_nTileImages) continue;
         SDL_Rect source = m_pTileRects[static_cast<size_t>(record.tile)];
-        video->blit(m_pTileSetBitmap, camera.toScreenX(record.x), camera.toScreenY(record.y), &source);
+        video->blit(m_pTileSetBitmap.get(), camera.toScreenX(record.x), camera.toScreenY(record.y), &source);
     }
 }
 

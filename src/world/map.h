@@ -1,6 +1,7 @@
 #pragma once
 
-#include "app/direction.h"
+#include "platform/direction.h"
+#include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
 #include "world/fixed.h"
@@ -70,7 +71,6 @@ private:
     // Reads and checks the binary tile map; builds the tile rectangles and the screens.
     void loadTileMap(const std::string& levelName, const std::string& fileName);
     void loadBoundaries(const std::string& levelName, const IniDictionary& levels);
-    void releaseTileSheet();
     void drawScreen(const Camera& camera, int32_t screenX, int32_t screenY);
     // The 240 records of a screen; null when absent or outside the map.
     const Tile* screenAt(int32_t screenX, int32_t screenY) const;
@@ -87,6 +87,6 @@ private:
     Fixed m_teleportStartYSpeed;
     std::vector<SDL_Rect> m_pBoundaries;
     std::vector<SDL_Rect> m_pTileRects;
-    SDL_Surface* m_pTileSetBitmap = nullptr;  // owned, freed through the video service
+    SurfaceHandle m_pTileSetBitmap;  // the tile sheet
     std::vector<std::unique_ptr<Tile[]>> m_ppScreens;  // null = absent screen; else 240 tiles
 };

@@ -85,7 +85,7 @@ class SourceCompiler {
 public:
     explicit SourceCompiler(const std::string& sourceName) : m_sourceName(sourceName) {}
 
-    std::vector<uint8_t> compile(const std::string& text) {
+    MapSource::Level compile(const std::string& text) {
         int lineNumber = 0;
         size_t start = 0;
         while (start < text.size()) {
@@ -107,10 +107,19 @@ public:
 
 private:
     enum class Section { None, Legend, Map };
+    enum class Marker { None, Start, Enemy };
 
     struct LegendEntry {
         TileMapFile::Cell cell;
         int line;
+        Marker marker;
+    };
+
+    // Where a marker character was found, for the result and for reporting a second one.
+    struct MarkerPlace {
+        MapSource::Cell cell;
+        int line = 0;  // 0 until found
+        int column = 0;
     };
 
     struct Row {
@@ -189,7 +198,7 @@ private:
                      std::to_string(known->second.line) + ")");
         }
         if (tokens.size() < 3) {
-            fail(lineNumber, key.column, "a legend entry is <character> <tile number> <open|solid|solid byte>");
+            fail(lineNumber, key.column, "a legend entry is <character> <tile number> <open|solid|solid byte> [start|enemy]");
         }
         int32_t tileNumber = 0;
         if (!parseNumber(tokens[1].text, kMaxTileNumber, tileNumber)) {
@@ -205,9 +214,40 @@ private:
             fail(lineNumber, tokens[2].column,
                  "bad solidity '" + tokens[2].text + "': expected open, solid or a solid byte 0..255");
         }
-        expectNoMore(tokens, 3, lineNumber, "after the legend entry");
+        const Marker marker = tokens.size() > 3 ? legendMarker(tokens[3], lineNumber) : Marker::None;
+        expectNoMore(tokens, 4, lineNumber, "after the legend entry");
         const TileMapFile::Cell cell{static_cast<uint8_t>(tileNumber + 1), static_cast<uint8_t>(solidByte)};
-        m_legend.emplace(c, LegendEntry{cell, lineNumber});
+        m_legend.emplace(c, LegendEntry{cell, lineNumber, marker});
+    }
+
+    // The optional fourth word of a legend entry; each marker names one character only.
+    Marker legendMarker(const Token& token, int lineNumber) {
+        Marker marker = Marker::None;
+        if (token.text == "start") {
+            marker = Marker::Start;
+        } else if (token.text == "enemy") {
+            marker = Marker::Enemy;
+        } else {
+            fail(lineNumber, token.column, "unexpected '" + token.text + "' after the legend entry (only start or enemy may follow)");
+        }
+        int& markerLine = marker == Marker::Start ? m_startLegendLine : m_enemyLegendLine;
+        if (markerLine != 0) {
+            fail(lineNumber, token.column,
+                 "a second '" + token.text + "' character (the first is defined on line " + std::to_string(markerLine) + ")");
+        }
+        markerLine = lineNumber;
+        return marker;
+    }
+
+    void placeMarker(const LegendEntry& entry, MapSource::Cell cell, int lineNumber, int column) {
+        MarkerPlace& place = entry.marker == Marker::Start ? m_start : m_enemy;
+        const char* const word = entry.marker == Marker::Start ? "start" : "enemy";
+        if (place.line != 0) {
+            fail(lineNumber, column,
+                 std::string("the ") + word + " character stands in a second cell (the first is at line " +
+                     std::to_string(place.line) + ", column " + std::to_string(place.column) + ")");
+        }
+        place = MarkerPlace{cell, lineNumber, column};
     }
 
     void expectNoMore(const std::vector<Token>& tokens, size_t count, int lineNumber, const std::string& where) const {
@@ -238,8 +278,9 @@ private:
             }
         } else if (length != width()) {
             fail(lineNumber, std::min(length, width()) + 1,
-                 "ragged row: " + std::to_string(length) + " cells, but the first map row (line " +
-                     std::to_string(m_rows[0].line) + ") has " + std::to_string(width()));
+                 "ragged row: map row " + std::to_string(m_rows.size() + 1) + " is " + std::to_string(length) +
+                     " cells wide, expected " + std::to_string(width()) + " (the width of map row 1, line " +
+                     std::to_string(m_rows[0].line) + ")");
         }
         if (static_cast<int32_t>(m_rows.size()) == TileMapFile::kMaxHeight) {
             fail(lineNumber, 1,
@@ -248,8 +289,11 @@ private:
         }
         for (int32_t i = 0; i < length; ++i) {
             const char c = row[static_cast<size_t>(i)];
-            if (c != kAbsentCell && m_legend.find(c) == m_legend.end()) {
-                fail(lineNumber, i + 1, "unknown legend character " + describe(c));
+            if (c == kAbsentCell) continue;
+            const auto entry = m_legend.find(c);
+            if (entry == m_legend.end()) fail(lineNumber, i + 1, "unknown legend character " + describe(c));
+            if (entry->second.marker != Marker::None) {
+                placeMarker(entry->second, MapSource::Cell{i, static_cast<int32_t>(m_rows.size())}, lineNumber, i + 1);
             }
         }
         m_rows.push_back(Row{row, lineNumber});
@@ -258,7 +302,7 @@ private:
     int32_t width() const { return m_rows.empty() ? 0 : static_cast<int32_t>(m_rows[0].cells.size()); }
     int32_t height() const { return static_cast<int32_t>(m_rows.size()); }
 
-    std::vector<uint8_t> finish(int lastLine) const {
+    MapSource::Level finish(int lastLine) const {
         if (m_tilesLine == 0) fail(lastLine, 1, "missing 'tiles' directive");
         if (m_legendLine == 0) fail(lastLine, 1, "missing 'legend' section");
         if (m_mapLine == 0) fail(lastLine, 1, "missing 'map' section");
@@ -283,7 +327,11 @@ private:
                 cells.push_back(c == kAbsentCell ? TileMapFile::Cell{} : m_legend.at(c).cell);
             }
         }
-        return TileMapFile(width(), height(), m_tiles + 1, std::move(cells), std::move(screenPresent)).encode();
+        MapSource::Level level;
+        level.binary = TileMapFile(width(), height(), m_tiles + 1, std::move(cells), std::move(screenPresent)).encode();
+        if (m_start.line != 0) level.start = m_start.cell;
+        if (m_enemy.line != 0) level.enemy = m_enemy.cell;
+        return level;
     }
 
     // True for a present screen, false for an absent one; a mixture is an
@@ -321,8 +369,12 @@ private:
     int m_tilesLine = 0;   // 0 until seen
     int m_legendLine = 0;  // 0 until seen
     int m_mapLine = 0;     // 0 until seen
+    int m_startLegendLine = 0;  // 0 until a legend entry marks the start
+    int m_enemyLegendLine = 0;  // 0 until a legend entry marks the enemy
     std::map<char, LegendEntry> m_legend;
     std::vector<Row> m_rows;
+    MarkerPlace m_start;
+    MarkerPlace m_enemy;
 };
 
 using CellKey = std::pair<uint8_t, uint8_t>;  // (tile byte, solid byte)
@@ -360,10 +412,15 @@ std::string solidWord(uint8_t solidByte) {
 }  // namespace
 
 std::vector<uint8_t> MapSource::compile(const std::string& text, const std::string& sourceName) {
+    return compileLevel(text, sourceName).binary;
+}
+
+MapSource::Level MapSource::compileLevel(const std::string& text, const std::string& sourceName) {
     return SourceCompiler(sourceName).compile(text);
 }
 
-std::string MapSource::decompile(const std::vector<uint8_t>& binary, const std::string& sourceName) {
+TileMapFile MapSource::decodeFaithfully(const std::vector<uint8_t>& binary, const std::string& sourceName,
+                                        const std::string& form) {
     TileMapFile file;
     std::string problem;
     if (!TileMapFile::decode(binary, file, problem)) throw MapSourceError(sourceName, 0, 0, problem);
@@ -371,19 +428,24 @@ std::string MapSource::decompile(const std::vector<uint8_t>& binary, const std::
         throw MapSourceError(sourceName, 0, 0,
                              std::to_string(file.trailingByteCount()) +
                                  (file.trailingByteCount() == 1 ? " byte follows" : " bytes follow") +
-                                 " the last row at byte offset " +
-                                 std::to_string(file.trailingOffset()) + "; a map source cannot hold them");
+                                 " the last row at byte offset " + std::to_string(file.trailingOffset()) + "; " +
+                                 form + " cannot hold them");
     }
     if (file.strayByteOffset() >= 0) {
         throw MapSourceError(sourceName, 0, 0,
                              "non-zero byte at byte offset " + std::to_string(file.strayByteOffset()) +
-                                 " inside an absent chunk; a map source writes absent chunks as zeros");
+                                 " inside an absent chunk; " + form + " writes absent chunks as zeros");
     }
     if (file.blankTileOffset() >= 0) {
         throw MapSourceError(sourceName, 0, 0,
                              "tile byte 0 at byte offset " + std::to_string(file.blankTileOffset()) +
-                                 " inside a present chunk names no tile; a map source cannot write it");
+                                 " inside a present chunk names no tile; " + form + " cannot write it");
     }
+    return file;
+}
+
+std::string MapSource::decompile(const std::vector<uint8_t>& binary, const std::string& sourceName) {
+    const TileMapFile file = decodeFaithfully(binary, sourceName, "a map source");
 
     std::set<CellKey> keys;
     for (int32_t row = 0; row < file.height(); ++row) {

@@ -1,7 +1,7 @@
 #include "app/application.h"
 
-#include "app/fatal_data_error.h"
-#include "app/video_service.h"
+#include "platform/fatal_data_error.h"
+#include "platform/video_service.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -27,12 +27,8 @@ public:
     MovingSquare(GameStateManager* manager, Uint8 red) : m_manager(manager) {
         m_square = getVideoService()->createSurface(8, 8);
         m_dot = getVideoService()->createSurface(1, 1);
-        SDL_FillRect(m_square, nullptr, SDL_MapRGB(m_square->format, red, 200, 50));
-        SDL_FillRect(m_dot, nullptr, SDL_MapRGB(m_dot->format, 255, 255, 255));
-    }
-    ~MovingSquare() override {
-        getVideoService()->freeSurface(m_square);
-        getVideoService()->freeSurface(m_dot);
+        SDL_FillRect(m_square.get(), nullptr, SDL_MapRGB(m_square->format, red, 200, 50));
+        SDL_FillRect(m_dot.get(), nullptr, SDL_MapRGB(m_dot->format, 255, 255, 255));
     }
     void update(InputState input) override {
         if (input.horizontal == Direction::Left) m_x -= 3;
@@ -44,14 +40,14 @@ public:
     }
     void draw() override {
         getVideoService()->clearScreen();
-        getVideoService()->blit(m_square, m_x, m_y, nullptr);
-        for (int i = 0; i < m_updates; ++i) getVideoService()->blit(m_dot, i % 256, 230 + i / 256, nullptr);
+        getVideoService()->blit(m_square.get(), m_x, m_y, nullptr);
+        for (int i = 0; i < m_updates; ++i) getVideoService()->blit(m_dot.get(), i % 256, 230 + i / 256, nullptr);
     }
 
 private:
     GameStateManager* m_manager;
-    SDL_Surface* m_square;
-    SDL_Surface* m_dot;
+    SurfaceHandle m_square;
+    SurfaceHandle m_dot;
     int m_x = 100;
     int m_y = 100;
     int m_updates = 0;

@@ -5,7 +5,7 @@
 // checker must report, never crash, leak or hang, whatever it is given.
 // Input: the six files in that order, separated by separator lines.
 
-#include "app/content_checker.h"
+#include "check/content_checker.h"
 #include "fuzz/fuzz_parts.h"
 #include "fuzz/fuzz_workspace.h"
 

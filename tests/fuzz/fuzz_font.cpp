@@ -25,14 +25,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     workspace.enter();
     {
         Font font("font.ini");
-        SDL_Surface* target = video.createSurface(64, 16);
+        const SurfaceHandle target = video.createSurface(64, 16);
         FuzzedDataProvider control(reinterpret_cast<const uint8_t*>(parts[1].data()), parts[1].size());
         for (int call = 0; call < kMaxCalls && control.remaining_bytes() > 0; ++call) {
             const int32_t x = control.ConsumeIntegral<int32_t>();
             const int32_t y = control.ConsumeIntegral<int32_t>();
             switch (control.ConsumeIntegralInRange<int>(0, 2)) {
                 case 0: font.drawText(control.ConsumeRandomLengthString(64), x, y); break;
-                case 1: font.drawTextTo(control.ConsumeRandomLengthString(64), target, x, y); break;
+                case 1: font.drawTextTo(control.ConsumeRandomLengthString(64), target.get(), x, y); break;
                 default: {
                     const int32_t digits = control.ConsumeIntegralInRange<int32_t>(-1, kMaxDigits);
                     font.drawNumber(control.ConsumeIntegral<int32_t>(), x, y, digits);
@@ -43,7 +43,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         font.drawNumber(INT32_MIN, 0, 0, 3);
         font.drawNumber(INT32_MIN, 0, 0, 10);
         font.drawNumber(INT32_MAX, 0, 0, kMaxDigits);
-        video.freeSurface(target);
     }
     workspace.leave();
     video.expectAllFreed();

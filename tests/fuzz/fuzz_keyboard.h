@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/input_state.h"
+#include "platform/input_state.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,12 +5,12 @@
 // Input: the five files and the keyboard control bytes, in that order,
 // separated by separator lines (levels.ini names the map "level.map").
 
-#include "app/fatal_data_error.h"
 #include "fuzz/fuzz_keyboard.h"
 #include "fuzz/fuzz_parts.h"
 #include "fuzz/fuzz_video_service.h"
 #include "fuzz/fuzz_workspace.h"
-#include "world/level.h"
+#include "level/level.h"
+#include "platform/fatal_data_error.h"
 
 #include <cstdint>
 #include <string>

@@ -4,16 +4,16 @@
 // transitions and restarts handled the way a level handles them.
 // Input: the player file, a separator line, keyboard control bytes.
 
-#include "app/fatal_data_error.h"
 #include "fuzz/fuzz_keyboard.h"
 #include "fuzz/fuzz_parts.h"
 #include "fuzz/fuzz_video_service.h"
 #include "fuzz/fuzz_workspace.h"
+#include "platform/fatal_data_error.h"
+#include "player/player_host.h"
 #include "player/voltaro.h"
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
 #include "world/map.h"
-#include "world/player_host.h"
 #include "world/tile_map_file.h"
 
 #include <cstdint>

@@ -3,7 +3,7 @@
 // decreasing, at most kMaxEventsPerFrame per frame), and writing its events
 // back with formatLine (after the header) parses to the same events.
 
-#include "app/replay_log.h"
+#include "platform/replay_log.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -4,9 +4,9 @@
 // FatalDataError exactly when decode rejects the bytes, and a loaded Map
 // must answer every query, inside and outside the world, without faults.
 
-#include "app/fatal_data_error.h"
 #include "fuzz/fuzz_video_service.h"
 #include "fuzz/fuzz_workspace.h"
+#include "platform/fatal_data_error.h"
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
 #include "world/geometry.h"

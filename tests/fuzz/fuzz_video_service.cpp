@@ -61,7 +61,7 @@ int FuzzVideoService::blitRaw(SDL_Surface* source, int, int, SDL_Rect*) {
 
 void FuzzVideoService::clearScreen() {}
 
-SDL_Surface* FuzzVideoService::createSurface(int width, int height) {
+SurfaceHandle FuzzVideoService::createSurface(int width, int height) {
     if (width <= 0 || height <= 0) return nullptr;  // the real service refuses these too
     if (static_cast<long long>(width) * height > kMaxSurfacePixels) {
         std::fprintf(stderr, "FuzzVideoService: createSurface(%d, %d) is a huge allocation\n", width, height);
@@ -70,15 +70,15 @@ SDL_Surface* FuzzVideoService::createSurface(int width, int height) {
     // Nothing is ever drawn into it, so a stand-in of the minimum size will do.
     SDL_Surface* surface = makeBlankSurface(1, 1);
     if (surface != nullptr) m_live.insert(surface);
-    return surface;
+    return own(surface);
 }
 
-SDL_Surface* FuzzVideoService::loadBitmap(const char* fileName) {
+SurfaceHandle FuzzVideoService::loadBitmap(const char* fileName) {
     if (fileName == nullptr || !endsWith(fileName, ".bmp")) return nullptr;  // like a missing file
     SDL_Surface* surface = makeBlankSurface(kBitmapSize, kBitmapSize);
     if (surface == nullptr) fail("SDL_CreateRGBSurface failed");
     m_live.insert(surface);
-    return surface;
+    return own(surface);
 }
 
 void FuzzVideoService::freeSurface(SDL_Surface* surface) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/video_service.h"
+#include "platform/video_service.h"
 
 #include <SDL.h>
 
@@ -29,14 +29,16 @@ public:
     int blitTo(SDL_Surface* source, SDL_Surface* target, int x, int y, SDL_Rect* sourceRect) override;
     int blitRaw(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) override;
     void clearScreen() override;
-    SDL_Surface* createSurface(int width, int height) override;
-    SDL_Surface* loadBitmap(const char* fileName) override;
-    void freeSurface(SDL_Surface* surface) override;
+    SurfaceHandle createSurface(int width, int height) override;
+    SurfaceHandle loadBitmap(const char* fileName) override;
 
     // Aborts when an owner forgot to give a surface back; call when every
     // engine object of the iteration is destroyed.
     void expectAllFreed() const;
     size_t drawCount() const { return m_drawCount; }
+
+protected:
+    void freeSurface(SDL_Surface* surface) override;
 
 private:
     // Aborts unless a null surface or one handed out and still alive.

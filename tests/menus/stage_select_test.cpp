@@ -1,6 +1,6 @@
 #include "menus/stage_select.h"
 
-#include "app/game_state_manager.h"
+#include "platform/game_state_manager.h"
 #include "support/recording_video_service.h"
 #include "support/temp_dir.h"
 

@@ -84,21 +84,20 @@ TEST(Bullet, EndedSlotCanFireAgainAndFreeSlotDoesNotMove) {
 TEST(Bullet, DrawsTheWholeImageAtItsScreenPositionOnlyWhileInFlight) {
     RecordingVideoService video;
     video.setBitmapSize("shot.bmp", 20, 12);  // any size: only the 8x8 rectangle matters for flight
-    SDL_Surface* image = video.loadBitmap("shot.bmp");
+    const SurfaceHandle image = video.loadBitmap("shot.bmp");
     Camera camera;
     camera.move(100, 240);
 
     Bullet bullet;
-    bullet.draw(image, camera);
+    bullet.draw(image.get(), camera);
     EXPECT_TRUE(video.calls().empty());
 
     bullet.fire(150, 300, Direction::Right);
-    bullet.draw(image, camera);
+    bullet.draw(image.get(), camera);
     ASSERT_EQ(video.calls().size(), 1u);
     const RecordingVideoService::DrawCall& call = video.calls()[0];
-    EXPECT_EQ(call.source, image);
+    EXPECT_EQ(call.source, image.get());
     EXPECT_EQ(call.x, 50);
     EXPECT_EQ(call.y, 60);
     EXPECT_FALSE(call.hasSourceRect);
-    video.freeSurface(image);
 }

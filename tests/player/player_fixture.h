@@ -6,8 +6,9 @@
 // stand-in for the level. Tests start from a complete standard character
 // (PlayerFile::standard) and change only the keys they pin down.
 
-#include "app/direction.h"
-#include "app/input_state.h"
+#include "platform/direction.h"
+#include "platform/input_state.h"
+#include "player/player_host.h"
 #include "player/voltaro.h"
 #include "resources/ini_dictionary.h"
 #include "support/recording_video_service.h"
@@ -16,7 +17,6 @@
 #include "world/fixed.h"
 #include "world/map.h"
 #include "world/map_source.h"
-#include "world/player_host.h"
 
 #include <gtest/gtest.h>
 

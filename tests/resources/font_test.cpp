@@ -97,16 +97,15 @@ TEST_F(FontTest, CharactersWithoutANumericEntryDrawTheTopCell) {
 TEST_F(FontTest, DrawTextToBlitsOntoTheTarget) {
     dir.write("font.ini", kFontFile);
     Font font("font.ini");
-    SDL_Surface* target = video.createSurface(64, 8);
-    font.drawTextTo("AB", target, 4, 0);
+    const SurfaceHandle target = video.createSurface(64, 8);
+    font.drawTextTo("AB", target.get(), 4, 0);
     ASSERT_EQ(video.calls().size(), 2u);
     for (const RecordingVideoService::DrawCall& call : video.calls()) {
         EXPECT_EQ(call.kind, Kind::BlitTo);
-        EXPECT_EQ(call.target, target);
+        EXPECT_EQ(call.target, target.get());
     }
     EXPECT_EQ(drawnXs(), (std::vector<int>{4, 12}));
     EXPECT_EQ(drawnCellYs(), (std::vector<int>{88, 104}));
-    video.freeSurface(target);
 }
 
 TEST_F(FontTest, NegativeNumberDrawsSignThenDigitsWithLeadingZeros) {

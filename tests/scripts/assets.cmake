@@ -1,6 +1,7 @@
-# Freshness of the committed game assets: regenerates every BMP (and map)
-# from game/art (and game/maps) into a scratch folder and fails, naming the
-# file, when a committed one in game/ differs or has no source.
+# Freshness of the committed game assets: regenerates every BMP, map and
+# Tiled file from game/art, game/maps and game/levels.ini into a scratch
+# folder and fails, naming the file, when a committed one in game/ differs
+# or has no source.
 if(TARGET voltaro-art)
   add_test(NAME assets_fresh
     COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/scripts/art/check_assets.sh

@@ -20,3 +20,16 @@ if(TARGET voltaro-map)
             "-DMAPS=${MAP_TOOL_GAME_MAP_LIST}"
             -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/map_tool_game_maps -P ${MAP_TOOL_CHECK})
 endif()
+
+# The real client: Tiled's own converter reads what export writes, and
+# import reads what Tiled writes (skipped where Tiled is not installed).
+if(TARGET voltaro-map)
+  add_test(NAME map_tool_tiled_client
+    COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/map_tool/tiled_client.sh $<TARGET_FILE:voltaro-map>
+            ${CMAKE_CURRENT_BINARY_DIR}/map_tool_tiled_client)
+  set_tests_properties(map_tool_tiled_client PROPERTIES SKIP_RETURN_CODE 77)
+
+  add_test(NAME map_tool_levels
+    COMMAND ${CMAKE_COMMAND} -DTOOL=$<TARGET_FILE:voltaro-map> -DMODE=levels
+            -DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/map_tool_levels -P ${MAP_TOOL_CHECK})
+endif()

@@ -97,7 +97,7 @@ check)
     expect_status 0 "$voltaro" --check "$root/game"
     grep -q "0 errors, 0 warnings" "$work/out.txt" || fail "the sample game has problems: $(cat "$work/out.txt")"
     (cd "$root/game" && expect_status 0 "$voltaro" --check) || exit 1
-    cp -r "$root/tests/app/broken_games/base" "$work/broken"
+    cp -r "$root/tests/check/broken_games/base" "$work/broken"
     rm "$work/broken/selector.bmp"
     expect_status 1 "$voltaro" --data "$work/broken" --check
     grep -q "^selector.bmp: error: " "$work/out.txt" || fail "the missing cursor is not reported: $(cat "$work/out.txt")"

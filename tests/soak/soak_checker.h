@@ -1,6 +1,6 @@
 #pragma once
 
-#include "world/level_phase.h"
+#include "level/level_phase.h"
 
 #include <SDL.h>
 

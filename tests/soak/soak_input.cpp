@@ -1,6 +1,6 @@
 #include "soak/soak_input.h"
 
-#include "app/replay_log.h"
+#include "platform/replay_log.h"
 
 namespace {
 

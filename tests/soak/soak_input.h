@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/replay_event.h"
+#include "platform/replay_event.h"
 
 #include <cstdint>
 #include <random>

@@ -9,14 +9,14 @@
 // failed), 2 bad usage.
 
 #include "app/application.h"
-#include "app/game_state_manager.h"
-#include "app/state_factory.h"
+#include "app/default_state_factory.h"
+#include "level/level.h"
 #include "menus/stage_select.h"
+#include "platform/game_state_manager.h"
 #include "player/voltaro.h"
 #include "resources/ini_dictionary.h"
 #include "soak/soak_checker.h"
 #include "soak/soak_input.h"
-#include "world/level.h"
 #include "world/map.h"
 
 #include <SDL.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/video_service.h"
+#include "platform/video_service.h"
 
 #include <SDL.h>
 

@@ -41,13 +41,13 @@ void RecordingVideoService::clearScreen() {
     ++m_clearScreenCount;
 }
 
-SDL_Surface* RecordingVideoService::createSurface(int width, int height) {
+SurfaceHandle RecordingVideoService::createSurface(int width, int height) {
     SDL_Surface* surface = makeBlankSurface(width, height);
     if (surface != nullptr) m_live.push_back(surface);
-    return surface;
+    return own(surface);
 }
 
-SDL_Surface* RecordingVideoService::loadBitmap(const char* fileName) {
+SurfaceHandle RecordingVideoService::loadBitmap(const char* fileName) {
     const std::string name = fileName != nullptr ? fileName : "";
     m_loadedNames.push_back(name);
     SDL_Surface* surface = nullptr;
@@ -63,7 +63,7 @@ SDL_Surface* RecordingVideoService::loadBitmap(const char* fileName) {
     }
     if (surface != nullptr) m_live.push_back(surface);
     m_byName[name] = surface;
-    return surface;
+    return own(surface);
 }
 
 void RecordingVideoService::freeSurface(SDL_Surface* surface) {

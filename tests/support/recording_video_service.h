@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/video_service.h"
+#include "platform/video_service.h"
 
 #include <SDL.h>
 
@@ -37,9 +37,8 @@ public:
     int blitTo(SDL_Surface* source, SDL_Surface* target, int x, int y, SDL_Rect* sourceRect) override;
     int blitRaw(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) override;
     void clearScreen() override;
-    SDL_Surface* createSurface(int width, int height) override;
-    SDL_Surface* loadBitmap(const char* fileName) override;
-    void freeSurface(SDL_Surface* surface) override;
+    SurfaceHandle createSurface(int width, int height) override;
+    SurfaceHandle loadBitmap(const char* fileName) override;
 
     // Makes loadBitmap(name) return a blank surface of this size.
     void setBitmapSize(const std::string& name, int width, int height);
@@ -52,6 +51,9 @@ public:
     const std::vector<std::string>& loadedNames() const { return m_loadedNames; }
     // Surfaces handed out and not yet freed.
     int liveSurfaces() const { return static_cast<int>(m_live.size()); }
+
+protected:
+    void freeSurface(SDL_Surface* surface) override;
 
 private:
     int record(Kind kind, SDL_Surface* source, SDL_Surface* target, int x, int y, SDL_Rect* sourceRect);

@@ -123,8 +123,47 @@ TEST(MapSourceCompile, RejectsUnknownLegendCharacter) {
 }
 
 TEST(MapSourceCompile, RejectsRaggedRows) {
-    expectError(withMap(rows(16, 2) + std::string(15, '.') + "\n" + rows(16, 12)), 10, 16, "ragged row: 15 cells");
-    expectError(withMap(rows(16, 2) + std::string(17, '.') + "\n" + rows(16, 12)), 10, 17, "ragged row: 17 cells");
+    expectError(withMap(rows(16, 2) + std::string(15, '.') + "\n" + rows(16, 12)), 10, 16,
+                "ragged row: map row 3 is 15 cells wide, expected 16 (the width of map row 1, line 8)");
+    // Comment and blank lines do not count as map rows.
+    expectError(withMap(rows(16, 2) + "; note\n\n" + std::string(17, '.') + "\n" + rows(16, 12)), 12, 17,
+                "map row 3 is 17 cells wide, expected 16");
+}
+
+// ---------------------------------------------------------------- markers
+
+const char* const kMarkedLegend = "tiles 6\nlegend\n. 0 open\n# 1 solid\nS 0 open start\nE 0 open enemy\n";
+
+TEST(MapSourceMarkers, GiveTheCellsOfStartAndEnemyAndCompileThemAsTheirTiles) {
+    std::string mapRows = rows(32, 15);
+    mapRows[3 * 33 + 8] = 'S';    // row 3, column 8
+    mapRows[14 * 33 + 20] = 'E';  // row 14, column 20
+    const MapSource::Level level = MapSource::compileLevel(std::string(kMarkedLegend) + "map\n" + mapRows, "m.vmap");
+    ASSERT_TRUE(level.start.has_value());
+    ASSERT_TRUE(level.enemy.has_value());
+    EXPECT_EQ(level.start->column, 8);
+    EXPECT_EQ(level.start->row, 3);
+    EXPECT_EQ(level.enemy->column, 20);
+    EXPECT_EQ(level.enemy->row, 14);
+    EXPECT_EQ(level.binary, MapSource::compile(std::string(kMarkedLegend) + "map\n" + rows(32, 15), "plain.vmap"));
+}
+
+TEST(MapSourceMarkers, AreOptional) {
+    const MapSource::Level level = MapSource::compileLevel(withMap(rows(16, 15)), "m.vmap");
+    EXPECT_FALSE(level.start.has_value());
+    EXPECT_FALSE(level.enemy.has_value());
+}
+
+TEST(MapSourceMarkers, RejectMisuse) {
+    std::string twice = rows(16, 15);
+    twice[2 * 17 + 1] = 'S';
+    twice[4 * 17 + 9] = 'S';
+    expectError(std::string(kMarkedLegend) + "map\n" + twice, 12, 10,
+                "the start character stands in a second cell (the first is at line 10, column 2)");
+    expectError("tiles 6\nlegend\nS 0 open start\nT 1 solid start\n", 4, 11,
+                "a second 'start' character (the first is defined on line 3)");
+    expectError("tiles 6\nlegend\nS 0 open begin\n", 3, 10, "unexpected 'begin' after the legend entry");
+    expectError("tiles 6\nlegend\nS 0 open start now\n", 3, 16, "unexpected 'now' after the legend entry");
 }
 
 TEST(MapSourceCompile, RejectsPartlyAbsentScreenAtItsFirstOddCell) {

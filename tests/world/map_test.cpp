@@ -1,4 +1,4 @@
-#include "app/fatal_data_error.h"
+#include "platform/fatal_data_error.h"
 #include "support/recording_video_service.h"
 #include "support/temp_dir.h"
 #include "world/camera.h"

@@ -16,8 +16,10 @@
 
 int main(int argc, char** argv) {
     const std::string usage =
-        "usage: voltaro-art SRC OUT.bmp\n"
-        "       voltaro-art --batch OUTDIR SRC...\n";
+        "usage: voltaro-art SRC OUT.bmp            compile one pixel-art source into a BMP\n"
+        "       voltaro-art --batch OUTDIR SRC...  compile each SRC to OUTDIR/<name>.bmp\n"
+        "       voltaro-art --help\n"
+        "See docs/art-format.md.\n";
     return BatchCommand::run(argc, argv, usage, ".bmp", [](const std::string& text, const std::string& sourceName) {
         const std::vector<uint8_t> bytes = BmpWriter::encode(ArtCompiler::compileText(text, sourceName));
         return std::string(bytes.begin(), bytes.end());

@@ -5,6 +5,8 @@
 #   errors      a bad source exits 1 with FILE:LINE:COLUMN and writes nothing;
 #               bad arguments exit 2 with the usage text
 #   game_maps   decompile and recompile every map in -DMAPS ('|'-separated)
+#   levels      --level/--ini: compile and import write the level's keys into
+#               levels.ini; errors exit 1 and change nothing; misused options exit 2
 cmake_minimum_required(VERSION 3.18)
 
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -103,6 +105,59 @@ elseif(MODE STREQUAL "game_maps")
     math(EXPR count "${count} + 1")
   endforeach()
   message(STATUS "${count} game map(s) round-trip")
+
+elseif(MODE STREQUAL "levels")
+  # A 16 x 15 source whose start and enemy characters stand at cells (8, 12) and (3, 6).
+  set(row "################\n")
+  set(text "tiles 2\nlegend\n# 1 solid\n. 0 open\nS 0 open start\nE 0 open enemy\nmap\n")
+  foreach(i RANGE 0 14)
+    if(i EQUAL 12)
+      string(APPEND text "########S#######\n")
+    elseif(i EQUAL 6)
+      string(APPEND text "###E############\n")
+    else()
+      string(APPEND text "${row}")
+    endif()
+  endforeach()
+  file(WRITE ${WORK_DIR}/room.vmap "${text}")
+  set(ini "; levels\r\n[Room]\r\ntileMap=room.map\r\nboundaries=1\r\nboundary0x=0\r\nboundary0y=0\r\nboundary0w=256\r\n\r\n[Other]\r\nteleportStopPosY=4\r\n")
+  file(WRITE ${WORK_DIR}/levels.ini "${ini}")
+  run_tool(0 compile ${WORK_DIR}/room.vmap ${WORK_DIR}/room.map --level Room --ini ${WORK_DIR}/levels.ini)
+  # (file(READ) drops carriage returns, so the bytes are compared as files.)
+  string(REPLACE "boundary0w=256\r\n" "boundary0w=256\r\nteleportStopPosY=196\r\nenemyX=48\r\nenemyY=104\r\n" expected "${ini}")
+  file(WRITE ${WORK_DIR}/expected.ini "${expected}")
+  expect_same_bytes(${WORK_DIR}/levels.ini ${WORK_DIR}/expected.ini)
+  # Compiling again changes nothing.
+  run_tool(0 compile ${WORK_DIR}/room.vmap ${WORK_DIR}/room.map --level Room --ini ${WORK_DIR}/levels.ini)
+  expect_same_bytes(${WORK_DIR}/levels.ini ${WORK_DIR}/expected.ini)
+
+  # A start outside the beam's column is an error that writes nothing.
+  string(REPLACE "########S#######" "#####S##########" moved "${text}")
+  file(WRITE ${WORK_DIR}/moved.vmap "${moved}")
+  run_tool(1 compile ${WORK_DIR}/moved.vmap ${WORK_DIR}/moved.map --level Room --ini ${WORK_DIR}/levels.ini)
+  expect_contains("${TOOL_STDERR}" "moved.vmap: the start character at column 6 of map row 13: the start is at x 80 (tile column 5)")
+  if(EXISTS ${WORK_DIR}/moved.map)
+    message(FATAL_ERROR "compile wrote a map despite the error")
+  endif()
+
+  # Import: an error names the file and line, and leaves levels.ini alone.
+  file(WRITE ${WORK_DIR}/bad.tmx "<?xml version=\"1.0\"?>\n<map orientation=\"orthogonal\" width=\"16\" height=\"15\" tilewidth=\"8\" tileheight=\"8\"/>\n")
+  run_tool(1 import ${WORK_DIR}/bad.tmx ${WORK_DIR}/bad.map --level Room --ini ${WORK_DIR}/levels.ini)
+  expect_contains("${TOOL_STDERR}" "bad.tmx:2: wrong tile size")
+  expect_same_bytes(${WORK_DIR}/levels.ini ${WORK_DIR}/expected.ini)
+  if(EXISTS ${WORK_DIR}/bad.map)
+    message(FATAL_ERROR "a failed import wrote a map")
+  endif()
+
+  file(WRITE ${WORK_DIR}/sheet.bmp "")
+  run_tool(1 export ${WORK_DIR}/room.map ${WORK_DIR}/tiled/room.tmx --tileset ${WORK_DIR}/sheet.bmp)
+  expect_contains("${TOOL_STDERR}" "sheet.bmp: cannot load the tile sheet")
+
+  run_tool(2 import ${WORK_DIR}/bad.tmx ${WORK_DIR}/bad.map --level Room)
+  expect_contains("${TOOL_STDERR}" "--level and --ini go together")
+  run_tool(2 export ${WORK_DIR}/room.map ${WORK_DIR}/room.tmx)
+  expect_contains("${TOOL_STDERR}" "export needs the tile sheet")
+  run_tool(2 decompile ${WORK_DIR}/room.map ${WORK_DIR}/x.vmap --tileset x.bmp)
 
 else()
   message(FATAL_ERROR "unknown MODE '${MODE}'")

@@ -1,3 +1,0 @@
-#include "app/clock.h"
-
-Clock::~Clock() = default;

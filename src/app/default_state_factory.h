@@ -1,0 +1,7 @@
+#pragma once
+
+#include "platform/state_factory.h"
+
+// The game's own states: the stage select first, a level at every switch.
+// Only the top layer knows both, so the factory is built here and handed down.
+StateFactory defaultStateFactory();

@@ -1,3 +1,0 @@
-#include "app/frame_host.h"
-
-FrameHost::~FrameHost() = default;

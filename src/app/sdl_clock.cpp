@@ -1,9 +1,0 @@
-#include "app/sdl_clock.h"
-
-Uint32 SdlClock::ticks() {
-    return SDL_GetTicks();
-}
-
-void SdlClock::delay(Uint32 milliseconds) {
-    SDL_Delay(milliseconds);
-}

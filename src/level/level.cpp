@@ -1,0 +1,194 @@
+#include "level/level.h"
+
+#include "level/enemy.h"
+#include "platform/game_state_manager.h"
+#include "platform/video_service.h"
+#include "platform/wrapping_arithmetic.h"
+#include "player/voltaro.h"
+#include "resources/font.h"
+#include "resources/ini_dictionary.h"
+#include "world/map.h"
+
+#include <cstdint>
+#include <cstdio>
+
+namespace {
+
+const char* const kLevelsFile = "levels.ini";
+const char* const kFontFile = "font.ini";
+
+// Bounds on the ready message's surface: sixteen screens wide, one screen
+// high. Anything larger comes from a broken font or message, and honouring it
+// would be a huge allocation (or overflow the width's product).
+constexpr int64_t kMaxReadyMessageWidth = 16 * Camera::kScreenWidth;  // pixels
+constexpr int64_t kMaxReadyMessageHeight = Camera::kScreenHeight;     // pixels
+
+// A transition phase of fewer than one update would never meet its equality
+// end test and freeze the game for ever; such a duration counts as 1.
+int32_t atLeastOneUpdate(int32_t duration, const std::string& playerFile, const char* key) {
+    if (duration >= 1) return duration;
+    std::fprintf(stderr, "%s: [Durations] %s = %d never ends a screen transition; using 1\n",
+                 playerFile.c_str(), key, duration);
+    return 1;
+}
+
+}  // namespace
+
+const char* levelPhaseName(LevelPhase phase) {
+    switch (phase) {
+        case LevelPhase::Ready: return "Ready";
+        case LevelPhase::Playing: return "Playing";
+        case LevelPhase::BeforeScrolling: return "BeforeScrolling";
+        case LevelPhase::Scrolling: return "Scrolling";
+        case LevelPhase::AfterScrolling: return "AfterScrolling";
+    }
+    return "Unknown";
+}
+
+Level::Level(GameStateManager* manager) : Level(manager->getName(0), manager->getName(1)) {
+    m_pManager = manager;
+}
+
+Level::Level(const std::string& levelName, const std::string& playerFileName) {
+    const IniDictionary levels(kLevelsFile);
+    if (!levels.isLoaded()) std::fprintf(stderr, "%s: cannot be read; the level has no settings\n", kLevelsFile);
+    const std::string readyMessage = levels.getString("readyMessage", "Common", "empty");
+
+    {
+        // The message is rendered once into a surface of its own and blitted whole while shown.
+        Font font(kFontFile);
+        const int64_t width = static_cast<int64_t>(readyMessage.size()) * font.getCharacterWidth();
+        const int64_t height = font.getCharacterHeight();
+        if (width > kMaxReadyMessageWidth || height > kMaxReadyMessageHeight) {
+            std::fprintf(stderr,
+                         "%s: the ready message [Common] readyMessage in %s would be %lld x %lld pixels, "
+                         "more than %d x %d; it is left out\n",
+                         kFontFile, kLevelsFile, static_cast<long long>(width), static_cast<long long>(height),
+                         static_cast<int>(kMaxReadyMessageWidth), static_cast<int>(kMaxReadyMessageHeight));
+        } else if (width > 0 && height > 0) {
+            m_pReadyMessageBitmap =
+                getVideoService()->createSurface(static_cast<int>(width), static_cast<int>(height));
+            font.drawTextTo(readyMessage, m_pReadyMessageBitmap.get(), 0, 0);
+        }
+    }
+
+    m_pMap = std::make_unique<Map>(levelName, levels);
+
+    const IniDictionary player(playerFileName);
+    if (!player.isLoaded()) {
+        std::fprintf(stderr, "%s: player file cannot be read; the character is built from defaults\n",
+                     playerFileName.c_str());
+    }
+    m_nScrollingDuration =
+        atLeastOneUpdate(player.getInt("scrolling", "Durations", 0), playerFileName, "scrolling");
+    m_nBeforeScrollingDuration = player.getInt("beforeScrolling", "Durations", 0);
+    m_nAfterScrollingDuration =
+        atLeastOneUpdate(player.getInt("afterScrolling", "Durations", 0), playerFileName, "afterScrolling");
+    m_nVerticalSpeed = player.getInt("verticalSpeed", "ScrollConstants", 0);
+    m_pMap->setScrollStartPositions(player.getInt("startPosTop", "ScrollConstants", 0),
+                                    player.getInt("startPosBottom", "ScrollConstants", 240));
+
+    m_pPlayer = std::make_unique<Voltaro>(player, playerFileName, this, m_pMap.get());
+
+    // The first boundary is chosen from the player's position, as after a
+    // respawn. The box's top edge sticks out above the arrival band (the
+    // beam starts 4 pixels below boundary 0's top), so choosing from the box
+    // would start the level in a band stacked directly above boundary 0.
+    const SDL_Rect start = *m_pPlayer->getBoundingBox();
+    m_pMap->selectBoundary(m_pPlayer->getX(), m_pPlayer->getY());
+    m_camera.setBounds(m_pMap->currentBoundary());
+    m_camera.follow(start);
+
+    m_pEnemy = std::make_unique<Enemy>(levels.getInt("enemyX", levelName, Enemy::kX),
+                                       levels.getInt("enemyY", levelName, Enemy::kY));
+}
+
+Level::~Level() {
+    m_pReadyMessageBitmap.reset();
+    m_pEnemy.reset();
+    m_pPlayer.reset();
+    m_pMap.reset();
+}
+
+void Level::changePhase(LevelPhase phase) {
+    m_nPhase = phase;
+    m_nFrameCounter = 0;
+    m_bPhaseChanged = true;
+}
+
+void Level::moveCameraForScroll() {
+    m_camera.move(0, m_nScrollDirection == Direction::Up ? -m_nVerticalSpeed : m_nVerticalSpeed);
+}
+
+void Level::update(InputState input) {
+    switch (m_nPhase) {
+        case LevelPhase::Ready:
+            break;  // the ready phase ends in draw
+        case LevelPhase::Playing:
+            m_pPlayer->update(input, m_camera);
+            m_camera.follow(*m_pPlayer->getBoundingBox());
+            if (!m_bPhaseChanged) {  // the player neither fell out nor started a scroll
+                m_pEnemy->update();
+                if (m_pPlayer->getCollisionBox().intersects(m_pEnemy->getCollisionBox())) {
+                    m_pEnemy->touch(*m_pPlayer);
+                }
+            }
+            break;
+        case LevelPhase::BeforeScrolling:
+            if (m_nFrameCounter == m_nBeforeScrollingDuration) changePhase(LevelPhase::Scrolling);
+            break;
+        case LevelPhase::Scrolling:
+            if (m_nFrameCounter == m_nScrollingDuration) {
+                m_pMap->selectBoundary(m_pPlayer->getX(), m_pPlayer->getY());
+                m_camera.setBounds(m_pMap->currentBoundary());
+                changePhase(LevelPhase::AfterScrolling);
+            } else {
+                m_pPlayer->update(input, m_camera);
+                moveCameraForScroll();
+            }
+            break;
+        case LevelPhase::AfterScrolling:
+            if (m_nFrameCounter == m_nAfterScrollingDuration) {
+                m_pPlayer->endScreenScroll();
+                m_pPlayer->update(input, m_camera);
+                changePhase(LevelPhase::Playing);
+            }
+            break;
+    }
+    m_nFrameCounter = wrappingAdd(m_nFrameCounter, 1);  // play goes on for ever; no signed overflow
+    m_bPhaseChanged = false;
+}
+
+void Level::startScroll(Direction direction) {
+    m_nScrollDirection = direction;
+    if (m_nBeforeScrollingDuration > 0) {
+        changePhase(LevelPhase::BeforeScrolling);
+    } else {
+        changePhase(LevelPhase::Scrolling);
+        moveCameraForScroll();
+    }
+}
+
+void Level::restart() {
+    m_pMap->selectBoundary(m_pPlayer->getX(), m_pPlayer->getY());
+    m_camera.setBounds(m_pMap->currentBoundary());
+    changePhase(LevelPhase::Ready);
+}
+
+void Level::draw() {
+    m_pMap->draw(m_camera);
+    if (m_nPhase != LevelPhase::Ready) {
+        m_pEnemy->draw(m_camera);
+        m_pPlayer->draw(m_camera);
+        return;
+    }
+    const int32_t messageWidth = m_pReadyMessageBitmap != nullptr ? m_pReadyMessageBitmap->w : 0;
+    getVideoService()->blit(m_pReadyMessageBitmap.get(), Camera::kScreenWidth / 2 - messageWidth / 2, kReadyMessageY,
+                            nullptr);
+    if (m_nFrameCounter == kReadyDuration) {
+        // Changed here, not in update, and without m_bPhaseChanged, so the
+        // first Playing update runs the enemy.
+        m_nPhase = LevelPhase::Playing;
+        m_nFrameCounter = 0;
+    }
+}

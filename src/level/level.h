@@ -1,0 +1,75 @@
+#pragma once
+
+#include "level/level_phase.h"
+#include "platform/game_state.h"
+#include "platform/surface_handle.h"
+#include "player/player_host.h"
+#include "world/camera.h"
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class Enemy;
+class GameStateManager;
+class Map;
+class Voltaro;
+
+// The game state in which a level is played: it owns the map, the player,
+// the enemy, the camera and the pre-rendered ready message, and sequences
+// each update through the ready message, play and the three phases of a
+// vertical screen transition. A level never ends.
+class Level : public GameState, public PlayerHost {
+public:
+    // Reads the level name (index 0) and the player file name (index 1) from the manager.
+    explicit Level(GameStateManager* manager);
+    Level(const std::string& levelName, const std::string& playerFileName);
+    ~Level() override;
+    Level(const Level&) = delete;
+    Level& operator=(const Level&) = delete;
+
+    void draw() override;
+    void update(InputState input) override;
+
+    // Back to the ready message at the player's arrival position.
+    void restart() override;
+    // Begins a vertical screen transition in `direction` (Up or Down).
+    void startScroll(Direction direction) override;
+
+    LevelPhase phase() const { return m_nPhase; }
+    int32_t frameCounter() const { return m_nFrameCounter; }
+    Direction scrollDirection() const { return m_nScrollDirection; }
+    const Camera& camera() const { return m_camera; }
+    const Map& map() const { return *m_pMap; }
+    const Voltaro& player() const { return *m_pPlayer; }
+    Voltaro& player() { return *m_pPlayer; }
+    const Enemy& enemy() const { return *m_pEnemy; }
+    int32_t scrollingDuration() const { return m_nScrollingDuration; }
+    int32_t beforeScrollingDuration() const { return m_nBeforeScrollingDuration; }
+    int32_t afterScrollingDuration() const { return m_nAfterScrollingDuration; }
+    SDL_Surface* readyMessageBitmap() const { return m_pReadyMessageBitmap.get(); }
+
+    static constexpr int32_t kReadyDuration = 180;  // updates the ready message stays up
+    static constexpr int32_t kReadyMessageY = 98;   // screen pixels
+
+private:
+    void changePhase(LevelPhase phase);
+    void moveCameraForScroll();
+
+    bool m_bPhaseChanged = false;
+    int32_t m_nFrameCounter = 0;             // updates since the current phase began
+    int32_t m_nScrollingDuration = 0;        // updates
+    int32_t m_nBeforeScrollingDuration = 0;  // updates; 0 or less skips the phase
+    int32_t m_nAfterScrollingDuration = 0;   // updates
+    int32_t m_nVerticalSpeed = 0;            // camera pixels per update while Scrolling
+    Direction m_nScrollDirection = Direction::None;
+    LevelPhase m_nPhase = LevelPhase::Ready;
+    Camera m_camera;
+    std::unique_ptr<Enemy> m_pEnemy;
+    GameStateManager* m_pManager = nullptr;  // not owned; used only during construction
+    std::unique_ptr<Map> m_pMap;
+    std::unique_ptr<Voltaro> m_pPlayer;
+    SurfaceHandle m_pReadyMessageBitmap;  // the ready message, rendered once
+};

@@ -1,0 +1,83 @@
+#include "level/trace_writer.h"
+
+#include "level/level.h"
+#include "platform/game_state.h"
+#include "player/voltaro.h"
+#include "world/map.h"
+
+#include <sstream>
+
+namespace {
+
+const char* directionName(Direction direction) {
+    switch (direction) {
+        case Direction::None: return "None";
+        case Direction::Up: return "Up";
+        case Direction::Down: return "Down";
+        case Direction::Left: return "Left";
+        case Direction::Right: return "Right";
+    }
+    return "Invalid";
+}
+
+const char* modeName(MovementMode mode) {
+    switch (mode) {
+        case MovementMode::Ground: return "Ground";
+        case MovementMode::Air: return "Air";
+        case MovementMode::Ladder: return "Ladder";
+        case MovementMode::Teleport: return "Teleport";
+    }
+    return "Invalid";
+}
+
+const char* responseName(CollisionResponse response) {
+    switch (response) {
+        case CollisionResponse::Rising: return "Rising";
+        case CollisionResponse::Landing: return "Landing";
+        case CollisionResponse::Stop: return "Stop";
+    }
+    return "Invalid";
+}
+
+}  // namespace
+
+const char* const TraceWriter::kHeader =
+    "frame,state,phase,x,y,speedX,speedY,handler,mode,facing,response,invincible,ladder,viewX,viewY,boundary,"
+    "shots";
+
+TraceWriter::TraceWriter(const std::string& fileName) : m_file(fileName, std::ios::out | std::ios::trunc) {
+    if (m_file.is_open()) m_file << kHeader << '\n';
+}
+
+void TraceWriter::writeFrame(uint32_t frame, const GameState* state) {
+    if (!m_file.is_open()) return;  // nowhere to write
+    m_file << formatFrame(frame, state) << '\n';
+    m_file.flush();
+}
+
+std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state) {
+    std::ostringstream line;
+    line << frame << ',';
+    const Level* level = dynamic_cast<const Level*>(state);
+    if (level == nullptr) {
+        line << "menu,,,,,,,,,,,,,,,";
+        return line.str();
+    }
+    const Voltaro& player = level->player();
+    const SDL_Rect& view = level->camera().view();
+    line << "level," << levelPhaseName(level->phase()) << ',' << player.x().raw() << ',' << player.y().raw() << ','
+         << player.speedX().raw() << ',' << player.speedY().raw() << ',' << player.stateName() << ','
+         << modeName(player.mode()) << ',' << directionName(player.facing()) << ','
+         << responseName(player.collisionResponse()) << ',' << player.invincibleTimer() << ','
+         << player.ladder().mask() << ',' << view.x << ',' << view.y << ',' << level->map().currentBoundaryIndex()
+         << ',';
+    bool first = true;
+    for (int i = 0; i < 3; ++i) {
+        const Bullet& shot = player.bullet(i);
+        if (!shot.isActive()) continue;
+        if (!first) line << ' ';
+        line << shot.rect().x << ':' << shot.rect().y << ':' << directionName(shot.direction());
+        first = false;
+    }
+    return line.str();
+}

@@ -1,0 +1,3 @@
+#include "platform/clock.h"
+
+Clock::~Clock() = default;

@@ -1,0 +1,3 @@
+#include "platform/frame_host.h"
+
+FrameHost::~FrameHost() = default;

@@ -1,0 +1,3 @@
+#include "platform/game_state.h"
+
+GameState::~GameState() = default;

@@ -1,0 +1,15 @@
+#include "platform/video_service.h"
+
+namespace {
+VideoService* g_videoService = nullptr;
+}
+
+VideoService::~VideoService() = default;
+
+void setVideoService(VideoService* service) {
+    g_videoService = service;
+}
+
+VideoService* getVideoService() {
+    return g_videoService;
+}

@@ -1,0 +1,3 @@
+#include "player/player_host.h"
+
+PlayerHost::~PlayerHost() = default;

@@ -1,3 +1,0 @@
-#include "world/player_host.h"
-
-PlayerHost::~PlayerHost() = default;

@@ -1,0 +1,321 @@
+#include "level/level.h"
+
+#include "level/enemy.h"
+#include "platform/fatal_data_error.h"
+#include "player/player_fixture.h"
+#include "player/voltaro.h"
+#include "resources/sprite.h"
+#include "world/map.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Two screens stacked: the arrival band (boundary 0) is the lower screen, the
+// upper screen is boundary 1. A ladder in column 8 rises from the lower
+// floor into the upper screen, where it ends on a ledge.
+const std::string kTwoBandRows =
+    // upper screen, world rows 0-14
+    openRows(9) +
+    "........H.......\n"
+    "#######.H.######\n"
+    "........H.......\n"
+    "........H.......\n"
+    "........H.......\n"
+    "........H.......\n" +
+    // lower screen, world rows 15-29; floor top at world y 448
+    repeatRow("........H.......\n", 13) +
+    "################\n"
+    "################\n";
+
+// Boundary 0 is the lower band; the beam stops at y 436 (feet on the floor at 448).
+const char* const kTwoBandLevel =
+    "boundaries = 2\n"
+    "boundary0x = 0\nboundary0y = 240\nboundary0w = 256\n"
+    "boundary1x = 0\nboundary1y = 0\nboundary1w = 256\n"
+    "teleportStopPosY = 196\n";
+
+// One screen whose floor has a hole at columns 10-11 over nothing: a pit.
+const std::string kPitRows = openRows(13) +
+    "##########..####\n"
+    "##########..####\n";
+
+// A level built from files in a temporary working directory, updated and
+// drawn frame by frame as the state manager does.
+class LevelWorld {
+public:
+    LevelWorld(const std::string& rows, const std::string& levelKeys, const PlayerFile& player,
+               const std::string& readyMessage = "READY") {
+        m_dir.enter();
+        writeWorldFiles(m_dir, video, rows, player, levelKeys, "[Common]\nreadyMessage = " + readyMessage + "\n");
+        level = std::make_unique<Level>("test", "player.ini");
+    }
+
+    // One frame: the update, then the draw (where the ready phase ends).
+    void frame(const InputState& input = InputState{}) {
+        level->update(input);
+        level->draw();
+        ++updates;
+    }
+    // Frames until the ready message is gone.
+    void skipReady() {
+        for (int i = 0; i < 200 && level->phase() == LevelPhase::Ready; ++i) frame();
+        ASSERT_EQ(level->phase(), LevelPhase::Playing);
+    }
+
+    RecordingVideoService video;
+    std::unique_ptr<Level> level;
+    int updates = 0;
+
+private:
+    TempDir m_dir;
+};
+
+PlayerFile transitionPlayer(int before, int scrolling, int after) {
+    PlayerFile file = PlayerFile::standard();
+    file.set("Durations", "beforeScrolling", std::to_string(before));
+    file.set("Durations", "scrolling", std::to_string(scrolling));
+    file.set("Durations", "afterScrolling", std::to_string(after));
+    file.set("ScrollConstants", "verticalSpeed", "4");
+    file.set("ScrollConstants", "startPosTop", "8");
+    return file;
+}
+
+// Climbs the ladder until the level leaves Playing; returns the update index
+// (counted from 1) in which the transition started, or -1.
+int climbUntilTransition(LevelWorld& world) {
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    for (int i = 0; i < 400; ++i) {
+        world.frame(Keys().up());
+        if (world.level->phase() != LevelPhase::Playing) return world.updates;
+    }
+    return -1;
+}
+
+}  // namespace
+
+TEST(Level, ReadyMessageIsRenderedOnceAndCentred) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard(), "READY PLAYER");
+    SDL_Surface* message = world.level->readyMessageBitmap();
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(message->w, 96);  // 12 characters of 8 pixels
+    EXPECT_EQ(message->h, 8);
+    int renderedGlyphs = 0;
+    for (const auto& call : world.video.calls()) {
+        if (call.kind == RecordingVideoService::Kind::BlitTo && call.target == message) ++renderedGlyphs;
+    }
+    EXPECT_EQ(renderedGlyphs, 12);
+
+    world.video.clearCalls();
+    world.frame();
+    world.frame();
+    bool blitted = false;
+    for (const auto& call : world.video.calls()) {
+        EXPECT_NE(call.kind, RecordingVideoService::Kind::BlitTo) << "the message is rendered only once";
+        if (call.source == message) {
+            EXPECT_EQ(call.x, 80);
+            EXPECT_EQ(call.y, 98);
+            EXPECT_FALSE(call.hasSourceRect);
+            blitted = true;
+        }
+    }
+    EXPECT_TRUE(blitted);
+}
+
+TEST(Level, MissingReadyMessageShowsTheWordEmpty) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard(), "");
+    // "readyMessage =" stores an empty text; only a missing key gives "empty".
+    EXPECT_EQ(world.level->readyMessageBitmap(), nullptr);
+    world.frame();  // drawing a level without a message must be safe
+}
+
+TEST(Level, ReadyPhaseLastsOneHundredEightyUpdates) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    const Fixed startY = world.level->player().y();
+    for (int i = 0; i < 179; ++i) world.frame();
+    EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+    EXPECT_EQ(world.level->player().y().raw(), startY.raw()) << "the player waits during the ready message";
+    world.frame();
+    EXPECT_EQ(world.level->phase(), LevelPhase::Playing);
+    EXPECT_EQ(world.level->frameCounter(), 0);
+}
+
+TEST(Level, DrawsWithoutUpdatesKeepTheReadyMessageUp) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    for (int i = 0; i < 100; ++i) world.frame();
+    for (int i = 0; i < 500; ++i) world.level->draw();  // a paused game still draws
+    EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+    for (int i = 0; i < 80; ++i) world.frame();
+    EXPECT_EQ(world.level->phase(), LevelPhase::Playing);
+}
+
+TEST(Level, PlayingDrawsMapThenEnemyThenPlayer) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    world.video.clearCalls();
+    world.level->draw();
+    SDL_Surface* tiles = world.video.surfaceFor("tiles.bmp");
+    SDL_Surface* enemy = world.video.surfaceFor("enemy.bmp");
+    SDL_Surface* player = world.video.surfaceFor("right.bmp");
+    int lastTile = -1, enemyAt = -1, playerAt = -1;
+    const auto& calls = world.video.calls();
+    for (size_t i = 0; i < calls.size(); ++i) {
+        if (calls[i].source == tiles) lastTile = static_cast<int>(i);
+        if (calls[i].source == enemy) enemyAt = static_cast<int>(i);
+        if (calls[i].source == player) playerAt = static_cast<int>(i);
+    }
+    ASSERT_GE(lastTile, 0);
+    EXPECT_GT(enemyAt, lastTile);
+    EXPECT_GT(playerAt, enemyAt);
+}
+
+TEST(Level, TransitionPhasesFollowTheirDurations) {
+    LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10));
+    const int k = climbUntilTransition(world);
+    ASSERT_GT(k, 0);
+    ASSERT_EQ(world.level->phase(), LevelPhase::BeforeScrolling);
+    ASSERT_EQ(world.level->scrollDirection(), Direction::Up);
+    const int startViewY = world.level->camera().view().y;
+    EXPECT_EQ(startViewY, 240);
+
+    int viewY = startViewY;
+    Fixed playerY = world.level->player().y();
+    for (int update = k + 1; update <= k + 80; ++update) {
+        world.frame(Keys().up());
+        const int newViewY = world.level->camera().view().y;
+        if (update <= k + 10) {
+            EXPECT_EQ(newViewY, viewY) << "frozen before scrolling, update k+" << update - k;
+            EXPECT_EQ(world.level->player().y().raw(), playerY.raw());
+        } else if (update <= k + 69) {
+            EXPECT_EQ(world.level->phase(), LevelPhase::Scrolling);
+            EXPECT_EQ(newViewY, viewY - 4) << "scrolls in update k+" << update - k;
+        } else if (update == k + 70) {
+            EXPECT_EQ(newViewY, 0) << "snaps to the new boundary";
+            EXPECT_EQ(world.level->phase(), LevelPhase::AfterScrolling);
+            EXPECT_EQ(world.level->map().currentBoundaryIndex(), 1);
+            playerY = world.level->player().y();
+        } else if (update < k + 80) {
+            EXPECT_EQ(world.level->phase(), LevelPhase::AfterScrolling);
+            EXPECT_EQ(world.level->player().y().raw(), playerY.raw()) << "frozen after scrolling";
+        } else {
+            EXPECT_EQ(world.level->phase(), LevelPhase::Playing);
+            EXPECT_NE(world.level->player().y().raw(), playerY.raw()) << "the player moves again in k+80";
+        }
+        viewY = newViewY;
+    }
+}
+
+TEST(Level, WithoutABeforeScrollingPauseTheViewMovesAtOnce) {
+    LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(0, 60, 10));
+    const int k = climbUntilTransition(world);
+    ASSERT_GT(k, 0);
+    EXPECT_EQ(world.level->phase(), LevelPhase::Scrolling);
+    EXPECT_EQ(world.level->camera().view().y, 240 - 4);
+    world.frame(Keys().up());
+    EXPECT_EQ(world.level->camera().view().y, 240 - 8);
+}
+
+TEST(Level, TransitionDurationsBelowOneCountAsOne) {
+    LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(0, 0, -5));
+    EXPECT_EQ(world.level->scrollingDuration(), 1);
+    EXPECT_EQ(world.level->afterScrollingDuration(), 1);
+    const int k = climbUntilTransition(world);
+    ASSERT_GT(k, 0);
+    for (int i = 0; i < 3; ++i) world.frame(Keys().up());
+    EXPECT_EQ(world.level->phase(), LevelPhase::Playing) << "a zero duration must not freeze the game";
+}
+
+TEST(Level, FallingIntoThePitRestartsWithoutTouchingTheEnemy) {
+    LevelWorld world(kPitRows, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    for (int i = 0; i < 300 && world.level->phase() == LevelPhase::Playing; ++i) {
+        const int enemyCounter = world.level->enemy().sprite().frameCounter();
+        const int enemyFrame = world.level->enemy().sprite().currentFrame();
+        world.level->update(Keys().right());
+        if (world.level->phase() != LevelPhase::Playing) {
+            EXPECT_EQ(world.level->enemy().sprite().frameCounter(), enemyCounter)
+                << "the enemy is not updated in the update the player fell out";
+            EXPECT_EQ(world.level->enemy().sprite().currentFrame(), enemyFrame);
+            break;
+        }
+        world.level->draw();
+    }
+    ASSERT_EQ(world.level->phase(), LevelPhase::Ready);
+    EXPECT_STREQ(world.level->player().stateName(), "Teleporting");
+    EXPECT_EQ(world.level->camera().view().y, 0);
+    EXPECT_EQ(world.level->player().getX(), 128);
+}
+
+TEST(Level, StartsInTheArrivalBandEvenWithABandAboveIt) {
+    LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10));
+    // The box's top starts above boundary 0; the level still starts in boundary 0.
+    EXPECT_LT(world.level->player().getBoundingBox()->y, 240);
+    EXPECT_EQ(world.level->map().currentBoundaryIndex(), 0);
+    EXPECT_EQ(world.level->camera().view().y, 240);
+}
+
+TEST(Level, PlacesTheEnemyAtTheSectionsEnemyKeys) {
+    LevelWorld placed(kFlatScreen, std::string(kOneScreenLevel) + "enemyX = 48\nenemyY = 200\n", PlayerFile::standard());
+    EXPECT_EQ(placed.level->enemy().rect().x, 48);
+    EXPECT_EQ(placed.level->enemy().rect().y, 200);
+}
+
+TEST(Level, WithoutEnemyKeysTheEnemyStandsAtItsDefaultPlace) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    EXPECT_EQ(world.level->enemy().rect().x, 112);
+    EXPECT_EQ(world.level->enemy().rect().y, 2104);
+}
+
+TEST(Level, DestructionFreesEverySurface) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    EXPECT_GT(world.video.liveSurfaces(), 0);
+    world.level.reset();
+    EXPECT_EQ(world.video.liveSurfaces(), 0);
+}
+
+TEST(Level, AMapThatFailsToLoadLeavesNoSurfaceBehind) {
+    TempDir dir;
+    dir.enter();
+    RecordingVideoService video;
+    writeWorldFiles(dir, video, kFlatScreen, PlayerFile::standard(), kOneScreenLevel);
+    dir.write("test.map", "not a tile map");
+    // The ready message is rendered before the map loads; the throw must not strand it.
+    EXPECT_THROW(Level("test", "player.ini"), FatalDataError);
+    EXPECT_EQ(video.liveSurfaces(), 0);
+}
+
+TEST(Level, AReadyMessageBeyondItsSizeBoundsIsLeftOut) {
+    // 5 x 2^30 overflows 32 bits; 15000 x 60000 pixels would be gigabytes.
+    for (const char* cell : {"characterWidth = 1073741824\ncharacterHeight = 8\n",
+                             "characterWidth = 3000\ncharacterHeight = 60000\n",
+                             "characterWidth = 8\ncharacterHeight = 241\n"}) {
+        TempDir dir;
+        dir.enter();
+        RecordingVideoService video;
+        writeWorldFiles(dir, video, kFlatScreen, PlayerFile::standard(), kOneScreenLevel,
+                        "[Common]\nreadyMessage = READY\n");
+        dir.write("font.ini", std::string("[Properties]\nsheet = glyphs.bmp\n") + cell);
+        Level level("test", "player.ini");
+        EXPECT_EQ(level.readyMessageBitmap(), nullptr) << cell;
+        level.update(InputState{});
+        level.draw();
+    }
+}
+
+TEST(Level, AReadyMessageAtItsSizeBoundsIsRendered) {
+    TempDir dir;
+    dir.enter();
+    RecordingVideoService video;
+    writeWorldFiles(dir, video, kFlatScreen, PlayerFile::standard(), kOneScreenLevel,
+                    "[Common]\nreadyMessage = READY\n");
+    dir.write("font.ini", "[Properties]\nsheet = glyphs.bmp\ncharacterWidth = 819\ncharacterHeight = 240\n");
+    Level level("test", "player.ini");
+    ASSERT_NE(level.readyMessageBitmap(), nullptr);
+    EXPECT_EQ(level.readyMessageBitmap()->w, 4095);
+    EXPECT_EQ(level.readyMessageBitmap()->h, 240);
+}

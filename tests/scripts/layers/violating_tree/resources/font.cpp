@@ -1,0 +1,2 @@
+#include "resources/font.h"
+void f() { video->freeSurface(s); }
