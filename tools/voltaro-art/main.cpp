@@ -2,6 +2,8 @@
 //
 //   voltaro-art SRC OUT.bmp            compile one source
 //   voltaro-art --batch OUTDIR SRC...  compile each SRC to OUTDIR/<name>.bmp
+//   voltaro-art --png [--scale N] [--area X,Y,W,H] SRC OUT.png
+//                                      a PNG of (part of) one sheet
 //
 // Every source is compiled before anything is written, so an error in any of
 // them leaves every output untouched. Exit status: 0 on success, 1 for an
@@ -17,35 +19,107 @@
 #include "art_compiler.h"
 #include "art_error.h"
 #include "bmp_writer.h"
+#include "png_writer.h"
 
 namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitUsage = 2;
 
+const char* const kSynopsis =
+    "usage: voltaro-art SRC OUT.bmp\n"
+    "       voltaro-art --batch OUTDIR SRC...\n"
+    "       voltaro-art --png [--scale N] [--area X,Y,W,H] SRC OUT.png\n";
+
+const char* const kHelp =
+    "Usage: voltaro-art SRC OUT.bmp\n"
+    "  or:  voltaro-art --batch OUTDIR SRC...\n"
+    "  or:  voltaro-art --png [--scale N] [--area X,Y,W,H] SRC OUT.png\n"
+    "Compile pixel-art text sources into the 24-bit BMP sheets the engine loads.\n"
+    "\n"
+    "Every source is compiled before anything is written: an error in any of them\n"
+    "is reported as FILE:LINE:COLUMN: message and leaves every output untouched.\n"
+    "\n"
+    "Options:\n"
+    "  --batch OUTDIR   compile each SRC to OUTDIR/NAME.bmp\n"
+    "  --png            write a PNG instead, with the colour key (255, 128, 255)\n"
+    "                   transparent: for icons and previews\n"
+    "  --scale N        with --png: enlarge every pixel to N x N (1 to 16; default 1)\n"
+    "  --area X,Y,W,H   with --png: only the W x H pixels at (X, Y) of the sheet\n"
+    "  --help           show this help and exit\n"
+    "\n"
+    "Exit status: 0 on success, 1 for an error in a source or a failed write,\n"
+    "2 for bad arguments.\n";
+
 struct Job {
     std::string source;
     std::string output;
     RgbImage image;
+    bool png = false;
+    PngWriter::Area area;
+    int scale = 1;
 };
 
 int usage() {
-    std::cerr << "usage: voltaro-art SRC OUT.bmp\n"
-                 "       voltaro-art --batch OUTDIR SRC...\n";
+    std::cerr << kSynopsis << "Try 'voltaro-art --help' for more.\n";
     return kExitUsage;
+}
+
+// A whole number of at most four digits; -1 when the text is not one.
+int smallNumber(const std::string& text) {
+    if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return -1;
+    return std::stoi(text);
+}
+
+// "--png [--scale N] [--area X,Y,W,H] SRC OUT.png"; no job for bad arguments.
+std::vector<Job> pngJob(const std::vector<std::string>& args) {
+    Job job;
+    job.png = true;
+    size_t i = 1;
+    for (; i + 1 < args.size() && args[i].rfind("--", 0) == 0; i += 2) {
+        if (args[i] == "--scale") {
+            job.scale = smallNumber(args[i + 1]);
+            if (job.scale < 1) return {};  // not a number
+        } else if (args[i] == "--area") {
+            int numbers[4];
+            std::string rest = args[i + 1] + ",";
+            for (int& number : numbers) {
+                const size_t comma = rest.find(',');
+                number = comma == std::string::npos ? -1 : smallNumber(rest.substr(0, comma));
+                if (number < 0) return {};  // not four numbers
+                rest.erase(0, comma + 1);
+            }
+            if (!rest.empty()) return {};  // more than four
+            job.area = PngWriter::Area{numbers[0], numbers[1], numbers[2], numbers[3]};
+            if (job.area.width == 0 || job.area.height == 0) return {};  // an empty area
+        } else {
+            return {};  // unknown option
+        }
+    }
+    if (i + 2 != args.size()) return {};  // not exactly SRC OUT
+    job.source = args[i];
+    job.output = args[i + 1];
+    return {job};
 }
 
 std::vector<Job> jobsFromArguments(int argc, char** argv) {
     std::vector<Job> jobs;
     const std::vector<std::string> args(argv + 1, argv + argc);
+    if (!args.empty() && args[0] == "--png") return pngJob(args);
     if (args.size() >= 2 && args[0] == "--batch") {
         const std::filesystem::path outputDir(args[1]);
         for (size_t i = 2; i < args.size(); ++i) {
             const std::filesystem::path source(args[i]);
-            jobs.push_back(Job{args[i], (outputDir / source.stem()).string() + ".bmp", RgbImage()});
+            Job job;
+            job.source = args[i];
+            job.output = (outputDir / source.stem()).string() + ".bmp";
+            jobs.push_back(job);
         }
     } else if (args.size() == 2 && args[0].rfind("--", 0) != 0) {
-        jobs.push_back(Job{args[0], args[1], RgbImage()});
+        Job job;
+        job.source = args[0];
+        job.output = args[1];
+        jobs.push_back(job);
     }
     return jobs;
 }
@@ -53,6 +127,10 @@ std::vector<Job> jobsFromArguments(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && std::string(argv[1]) == "--help") {
+        std::cout << kHelp;
+        return 0;
+    }
     std::vector<Job> jobs = jobsFromArguments(argc, argv);
     if (jobs.empty()) return usage();
 
@@ -69,7 +147,14 @@ int main(int argc, char** argv) {
 
     for (const Job& job : jobs) {
         try {
-            BmpWriter::writeFile(job.image, job.output);
+            if (job.png) {
+                PngWriter::writeFile(job.image, job.area, job.scale, job.output);
+            } else {
+                BmpWriter::writeFile(job.image, job.output);
+            }
+        } catch (const std::invalid_argument& error) {
+            std::cerr << job.source << ": " << error.what() << "\n";  // the area or scale does not fit the sheet
+            return kExitError;
         } catch (const std::runtime_error& error) {
             std::cerr << error.what() << "\n";
             return kExitError;
