@@ -98,18 +98,23 @@ function(pixel_data hex var)
   set(${var} "${data}" PARENT_SCOPE)
 endfunction()
 
-# Compiles `text` as src.art, expects status 1, a message containing
-# `expected` and no output file.
+# Compiles `text` as src.art (with the tool's options that follow
+# `expected`, if any), expects status 1, a message containing `expected`
+# and no output file.
 function(expect_error text expected)
+  set(output out.bmp)
+  if("--png" IN_LIST ARGN)
+    set(output out.png)
+  endif()
   write(src.art "${text}")
-  run_tool(src.art out.bmp)
+  run_tool(${ARGN} src.art ${output})
   expect_equal("${RC}" 1 "exit status")
   string(FIND "${ERR}" "${expected}" found)
   if(found EQUAL -1)
     fail("expected the message '${expected}', got '${ERR}'")
   endif()
-  if(EXISTS "${WORK}/out.bmp")
-    fail("out.bmp was written despite the error")
+  if(EXISTS "${WORK}/${output}")
+    fail("${output} was written despite the error")
   endif()
 endfunction()
 
@@ -275,16 +280,8 @@ elseif(CASE STREQUAL "png_area_scaled")
   expect_equal("${dimensions}" "0000000200000004" "the whole sheet by default")
 
 elseif(CASE STREQUAL "png_area_outside_the_sheet")
-  write(src.art "${PALETTE}pixels\nrg\nbr\n")
-  run_tool(--png --area 1,0,2,2 src.art out.png)
-  expect_equal("${RC}" 1 "exit status")
-  string(FIND "${ERR}" "src.art: the area 2x2 at (1, 0) is not inside the 2x2 sheet" found)
-  if(found EQUAL -1)
-    fail("the area is not named: ${ERR}")
-  endif()
-  if(EXISTS "${WORK}/out.png")
-    fail("out.png was written")
-  endif()
+  expect_error("${PALETTE}pixels\nrg\nbr\n" "src.art: the area 2x2 at (1, 0) is not inside the 2x2 sheet"
+    --png --area 1,0,2,2)
 
 elseif(CASE STREQUAL "png_bad_arguments")
   write(src.art "${PALETTE}pixels\nr\n")
