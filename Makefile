@@ -6,8 +6,12 @@ VOLTARO_ARGS ?=
 
 RELEASE_DIR := $(BUILD_DIR)/release
 SANITIZE_DIR := $(BUILD_DIR)/sanitize
+WEB_DIR := $(BUILD_DIR)/web
+# Debian's emcc needs Debian's node modules (acorn) even under another node.
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
+CONFIGURE_RELEASE := cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DVOLTARO_WEB_DIR=$(abspath $(WEB_DIR))
 
-.PHONY: all setup build play test test-release test-sanitize assets clean fuzz soak
+.PHONY: all setup build play test test-release test-sanitize assets clean fuzz soak package web web-build web-if-available web-test-deps
 
 all: build
 
@@ -16,23 +20,53 @@ setup:
 	@sh tools/setup-debian.sh
 
 build: setup
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	$(CONFIGURE_RELEASE)
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 
-# Plays the bundled sample game in a window.
-play: build
+# Plays the bundled sample game in a window. Builds only the engine and the
+# tools, not the tests.
+play: setup
+	$(CONFIGURE_RELEASE)
+	cmake --build $(RELEASE_DIR) -j$(JOBS) --target programs
 	cd game && ../$(RELEASE_DIR)/voltaro --scale $(SCALE) $(VOLTARO_ARGS)
 
-# Every test, headless: a Release build with g++, then an AddressSanitizer +
-# UndefinedBehaviorSanitizer build with clang.
+# A Debian package of the Release build (docs/install.md), in $(RELEASE_DIR).
+package: build
+	cd $(RELEASE_DIR) && cpack -G DEB
+
+# The game for web browsers (docs/web.md): voltaro.html and its files in $(WEB_DIR).
+web: setup
+	$(MAKE) web-build
+
+web-build:
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(WEB_DIR) -DCMAKE_BUILD_TYPE=Release
+	$(EMSCRIPTEN_ENV) cmake --build $(WEB_DIR) -j$(JOBS)
+
+# Every test, headless: a Release build with g++ (with the web build in
+# Chromium), then an AddressSanitizer + UndefinedBehaviorSanitizer build
+# with clang.
 test: setup
 	$(MAKE) test-release
 	$(MAKE) test-sanitize
 
-test-release:
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+test-release: web-if-available web-test-deps
+	$(CONFIGURE_RELEASE)
 	cmake --build $(RELEASE_DIR) -j$(JOBS)
 	cd $(RELEASE_DIR) && SDL_VIDEODRIVER=dummy ctest --output-on-failure -j$(JOBS)
+
+# The browser tests need the web build and puppeteer-core; without
+# emscripten or npm they are skipped.
+web-if-available:
+	@if command -v emcmake >/dev/null 2>&1; then $(MAKE) web-build; \
+	else echo "emscripten is not installed: the browser tests will be skipped"; fi
+
+web-test-deps:
+	@if command -v npm >/dev/null 2>&1; then $(MAKE) tests/web/node_modules/.package-lock.json; \
+	else echo "npm is not installed: the browser tests will be skipped"; fi
+
+# puppeteer-core from the committed lock file, again when the lock changes.
+tests/web/node_modules/.package-lock.json: tests/web/package-lock.json
+	cd tests/web && npm ci --no-audit --no-fund
 
 test-sanitize:
 	CXX=clang++ cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DVOLTARO_SANITIZE=ON

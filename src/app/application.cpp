@@ -46,6 +46,20 @@ private:
 };
 }  // namespace
 
+// Everything alive while the game runs, in the order it is built; it is
+// torn down in reverse, the states before the engine they draw through.
+struct Application::Session {
+    std::unique_ptr<ReplayPlayer> player;
+    std::unique_ptr<ReplayRecorder> recorder;
+    std::unique_ptr<GameEngine> engine;
+    std::unique_ptr<VideoServiceRegistration> registration;
+    std::unique_ptr<GameStateManager> manager;
+    SdlClock clock;
+    std::unique_ptr<FramePacer> pacer;
+    std::unique_ptr<EngineFrameHost> host;
+    std::unique_ptr<MainLoop> loop;
+};
+
 Application::Application(const Options& options, StateFactory factory)
     : m_options(options), m_factory(std::move(factory)) {
     // Files named on the command line are relative to where the user started
@@ -56,8 +70,21 @@ Application::Application(const Options& options, StateFactory factory)
     for (ScreenshotRequest& screenshot : m_options.screenshots) screenshot.file = absolute(screenshot.file);
 }
 
+Application::~Application() {
+    if (m_session) finish(kExitSuccess);  // a host that stopped waking the game
+}
+
 int Application::run() {
-    if (m_options.dataDirectory.empty()) return runInDataDirectory();  // play in the current directory
+    const int status = start();
+    return status == kRunning ? runFrames(true) : status;
+}
+
+int Application::runDueFrames() {
+    return m_session ? runFrames(false) : kExitFailure;  // not started
+}
+
+int Application::start() {
+    if (m_options.dataDirectory.empty()) return startInDataDirectory();  // play in the current directory
 
     std::error_code error;
     const std::filesystem::path previous = std::filesystem::current_path(error);
@@ -70,15 +97,15 @@ int Application::run() {
         reportError("--data: cannot enter \"" + m_options.dataDirectory + "\": " + error.message());
         return kExitUsage;
     }
-    const int status = runInDataDirectory();
-    if (!previous.empty()) std::filesystem::current_path(previous, error);
-    return status;
+    m_previousDirectory = previous.string();
+    const int status = startInDataDirectory();
+    return status == kRunning ? kRunning : finish(status);
 }
 
-int Application::runInDataDirectory() {
+int Application::startInDataDirectory() {
     // Everything that can be wrong with the command line is found before
     // SDL starts.
-    std::unique_ptr<ReplayPlayer> player;
+    std::unique_ptr<Session> session(new Session);
     if (!m_options.replayFile.empty()) {
         ReplayLog log;
         std::string error;
@@ -86,13 +113,12 @@ int Application::runInDataDirectory() {
             reportError("--replay: " + error);
             return kExitUsage;
         }
-        player.reset(new ReplayPlayer(std::move(log)));
+        session->player.reset(new ReplayPlayer(std::move(log)));
     }
-    std::unique_ptr<ReplayRecorder> recorder;
     if (!m_options.recordFile.empty()) {
-        recorder.reset(new ReplayRecorder(m_options.recordFile));
-        if (!recorder->isOpen()) {
-            reportError("--record: cannot write \"" + m_options.recordFile + "\": " + recorder->openError());
+        session->recorder.reset(new ReplayRecorder(m_options.recordFile));
+        if (!session->recorder->isOpen()) {
+            reportError("--record: cannot write \"" + m_options.recordFile + "\": " + session->recorder->openError());
             return kExitUsage;
         }
     }
@@ -101,26 +127,29 @@ int Application::runInDataDirectory() {
         GameEngine::Settings settings;
         settings.scale = m_options.scale;
         settings.headless = m_options.headless;
-        GameEngine engine(settings);
+        session->engine.reset(new GameEngine(settings));
+        GameEngine& engine = *session->engine;
         // Before the manager: every state loads and draws through the service.
-        VideoServiceRegistration registration(&engine);
+        session->registration.reset(new VideoServiceRegistration(&engine));
+        ReplayPlayer* player = session->player.get();
+        ReplayRecorder* recorder = session->recorder.get();
         if (player) engine.setLiveKeyboardIgnored(true);
-        if (recorder) engine.setEventObserver([&recorder](const SDL_Event& event) { recorder->record(event); });
+        if (recorder) engine.setEventObserver([recorder](const SDL_Event& event) { recorder->record(event); });
 
-        std::unique_ptr<GameStateManager> manager(new GameStateManager(m_factory));
+        session->manager.reset(new GameStateManager(m_factory));
 
-        SdlClock clock;
-        FramePacer pacer(clock, !m_options.headless);
-        EngineFrameHost host(engine);
-        MainLoop loop(host, pacer);
+        session->pacer.reset(new FramePacer(session->clock, !m_options.headless));
+        session->host.reset(new EngineFrameHost(engine));
+        session->loop.reset(new MainLoop(*session->host, *session->pacer));
+        MainLoop& loop = *session->loop;
         loop.setFrameLimit(m_options.frameLimit);
-        loop.setBeforePoll([&](uint32_t frame) {
+        loop.setBeforePoll([player, recorder](uint32_t frame) {
             if (recorder) recorder->beginFrame(frame);
             if (player) player->feedFrame(frame);
         });
-        uint32_t lastFrame = 0;
-        loop.setAfterFrameShown([&](uint32_t frame) {
-            lastFrame = frame;
+        GameStateManager& manager = *session->manager;
+        loop.setAfterFrameShown([this, &engine, &manager](uint32_t frame) {
+            m_lastFrame = frame;
             for (const ScreenshotRequest& screenshot : m_options.screenshots) {
                 if (screenshot.frame != frame) continue;
                 std::string error;
@@ -128,27 +157,52 @@ int Application::runInDataDirectory() {
                     reportError("cannot save the screenshot \"" + screenshot.file + "\": " + error);
                 }
             }
-            if (m_frameObserver) m_frameObserver(frame, *manager);
+            if (m_frameObserver) m_frameObserver(frame, manager);
         });
-
-        const int status = loop.run(manager);
-        if (status != kExitSuccess) {
-            // Showing a frame failed: the loop stops at once and leaves the
-            // manager and its state alive.
-            static_cast<void>(manager.release());
-            return status;
-        }
-        for (const ScreenshotRequest& screenshot : m_options.screenshots) {
-            if (screenshot.frame > lastFrame) {
-                reportError("no screenshot \"" + screenshot.file + "\": the run ended after frame " +
-                            std::to_string(lastFrame) + ", before frame " + std::to_string(screenshot.frame));
-            }
-        }
-        return kExitSuccess;
+        loop.begin();
     } catch (const std::exception& failure) {
         // SDL could not start, or the game's data is unusable (a state's
         // checks throw FatalDataError).
         reportError(failure.what());
         return kExitFailure;
     }
+    m_lastFrame = 0;
+    m_session = std::move(session);
+    return kRunning;
+}
+
+int Application::runFrames(bool toTheEnd) {
+    Session& session = *m_session;
+    int status = MainLoop::kRunning;
+    try {
+        status = toTheEnd ? session.loop->run(session.manager) : session.loop->runDueFrames(session.manager);
+    } catch (const std::exception& failure) {
+        // The game's data is unusable (a level's checks throw FatalDataError).
+        reportError(failure.what());
+        return finish(kExitFailure);
+    }
+    if (status == MainLoop::kRunning) return kRunning;
+    if (status == MainLoop::kFlipFailed) {
+        // Showing a frame failed: the loop stops at once and leaves the
+        // manager and its state alive.
+        static_cast<void>(session.manager.release());
+        return finish(kExitFailure);
+    }
+    for (const ScreenshotRequest& screenshot : m_options.screenshots) {
+        if (screenshot.frame > m_lastFrame) {
+            reportError("no screenshot \"" + screenshot.file + "\": the run ended after frame " +
+                        std::to_string(m_lastFrame) + ", before frame " + std::to_string(screenshot.frame));
+        }
+    }
+    return finish(kExitSuccess);
+}
+
+int Application::finish(int status) {
+    m_session.reset();
+    if (!m_previousDirectory.empty()) {
+        std::error_code ignored;
+        std::filesystem::current_path(m_previousDirectory, ignored);
+        m_previousDirectory.clear();
+    }
+    return status;
 }

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <string>
 
 // One run of the game as the command line asks for it: checks the options
 // that need the file system, starts the engine, builds the state manager
@@ -22,6 +24,9 @@ public:
 
     // File names in `options` are resolved against the current directory now.
     Application(const Options& options, StateFactory factory);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
 
     // Called after every frame has been drawn and shown (the per-frame trace
     // plugs in here).
@@ -34,10 +39,32 @@ public:
     // directory is the data directory during the run and restored after it.
     int run();
 
+    // For a host that wakes the game itself (the browser, once per display
+    // refresh) instead of letting run wait between frames: start, then
+    // runDueFrames at every wake until it returns an exit status.
+    static constexpr int kRunning = -1;
+    // Starts the game: kRunning, or the exit status of a run that could not start.
+    int start();
+    // Runs the frames due now: kRunning, or the exit status once the run has
+    // ended (everything is then shut down as after run).
+    int runDueFrames();
+    // The number of the latest frame shown (0 before the first).
+    uint32_t lastFrame() const { return m_lastFrame; }
+
 private:
-    int runInDataDirectory();
+    struct Session;  // everything alive while the game runs
+
+    int startInDataDirectory();
+    // Runs the frames (all of them, or those due now) and turns the loop's
+    // result or failure into an exit status, finishing the run once it ended.
+    int runFrames(bool toTheEnd);
+    // Shuts the session down, restores the working directory, returns `status`.
+    int finish(int status);
 
     Options m_options;
     StateFactory m_factory;
     FrameObserver m_frameObserver;
+    std::unique_ptr<Session> m_session;
+    std::string m_previousDirectory;  // working directory before the run; empty = unchanged
+    uint32_t m_lastFrame = 0;
 };

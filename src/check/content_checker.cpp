@@ -23,6 +23,8 @@ constexpr int64_t kMaxReadyMessageWidth = 16 * kScreenWidth;  // pixels
 
 const char* const kEmpty = "empty";  // what the engine reads for a missing name
 
+// Called as ::quoted with a non-const string: unqualified, argument-dependent
+// lookup would pick std::quoted where <iomanip> is visible (as with libc++).
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -341,7 +343,7 @@ bool ContentChecker::loadTileMap(const IniDictionary& levels, const std::string&
     }
     if (!isReadableFile(mapName)) {
         error("levels.ini", line, where(levelName, "tileMap"),
-              "the tile map " + quoted(mapName) + " cannot be read; the level stops with a fatal data error");
+              "the tile map " + ::quoted(mapName) + " cannot be read; the level stops with a fatal data error");
         return false;
     }
     // Like the engine, read no more than the longest well-formed map; the
@@ -615,7 +617,7 @@ void ContentChecker::checkSprite(const IniDictionary& file, const std::string& f
         }
         if (beyond > 0) {
             warning(fileName, sheetLines[s], where("Spritesheets", "spritesheet" + std::to_string(s)),
-                    quoted(sheetNames[s]) + " is " + std::to_string(sheets[s].width) + "x" +
+                    ::quoted(sheetNames[s]) + " is " + std::to_string(sheets[s].width) + "x" +
                         std::to_string(sheets[s].height) + " pixels, too small for " + std::to_string(beyond) +
                         " of the " + std::to_string(width) + "x" + std::to_string(height) + " cells (the first: cell " +
                         std::to_string(first) + "); " + (beyond == 1 ? "it is" : "they are") + " drawn cut off");

@@ -1,5 +1,7 @@
 #include "platform/game_engine.h"
 
+#include "platform/browser_page.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -47,6 +49,24 @@ std::string driverName() {
 int screenDepth() {
     return driverName() == "dummy" ? 32 : 0;
 }
+
+// Makes the pixels of the colour `key` transparent when `surface` is drawn.
+// In the browser every surface is a canvas and SDL ignores colour keys, so
+// there the keyed pixels are made fully transparent once, here.
+void applyColourKey(SDL_Surface* surface, Uint32 key) {
+#ifdef __EMSCRIPTEN__
+    if (SDL_LockSurface(surface) < 0) return;  // the canvas's pixels are not at hand
+    // Locked, the pixels are the canvas's RGBA bytes; the key's alpha is opaque.
+    Uint32* pixel = static_cast<Uint32*>(surface->pixels);
+    const Uint32 colour = key & 0x00ffffffu;
+    for (int i = 0; i < surface->w * surface->h; ++i, ++pixel) {
+        if ((*pixel & 0x00ffffffu) == colour) *pixel = 0;
+    }
+    SDL_UnlockSurface(surface);  // back onto the canvas
+#else
+    SDL_SetColorKey(surface, SDL_SRCCOLORKEY, key);
+#endif
+}
 }  // namespace
 
 GameEngine::GameEngine(const Settings& settings)
@@ -57,12 +77,19 @@ GameEngine::GameEngine(const Settings& settings)
       m_pScreen(nullptr),
       m_pWindow(nullptr),
       m_scale(settings.scale < 1 ? 1 : settings.scale > kMaxScale ? kMaxScale : settings.scale) {
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL draws into the page's canvas, which the page itself
+    // enlarges: no driver or display to choose, and no scaling here.
+    const bool driverRequested = true;
+    m_scale = 1;
+#else
     // The video driver is SDL's choice (or the user's SDL_VIDEODRIVER); only a
     // headless run picks one.
     if (settings.headless) setenv("SDL_VIDEODRIVER", "dummy", 1);
+    const bool driverRequested = !isEmpty(std::getenv("SDL_VIDEODRIVER"));
+#endif
     // Left to itself without a usable X display, SDL falls back to drawing
     // into the terminal; a game wants a window or a clear message instead.
-    const bool driverRequested = !isEmpty(std::getenv("SDL_VIDEODRIVER"));
     if (!driverRequested && isEmpty(std::getenv("DISPLAY"))) {
         throw std::runtime_error(
             "cannot open a window: no display (DISPLAY is not set); use --headless to run without one");
@@ -79,9 +106,11 @@ GameEngine::GameEngine(const Settings& settings)
         SDL_Quit();
         throw std::runtime_error(message);
     }
+#ifndef __EMSCRIPTEN__  // the browser's SDL has no event filter; handleEvent ignores the mouse anyway
     SDL_EventState(SDL_MOUSEMOTION, SDL_IGNORE);
     SDL_EventState(SDL_MOUSEBUTTONDOWN, SDL_IGNORE);
     SDL_EventState(SDL_MOUSEBUTTONUP, SDL_IGNORE);
+#endif
     SDL_WM_SetCaption("Voltaro Copy System", nullptr);
     m_input = InputState();
 
@@ -150,7 +179,7 @@ SurfaceHandle GameEngine::createSurface(int width, int height) {
     }
     const Uint32 key = SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue);
     SDL_FillRect(surface, nullptr, key);
-    SDL_SetColorKey(surface, SDL_SRCCOLORKEY, key);
+    applyColourKey(surface, key);
     return own(surface);
 }
 
@@ -164,8 +193,7 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": %s\n", fileName, SDL_GetError());
         return nullptr;  // missing or not a BMP; callers draw nothing with null
     }
-    SDL_SetColorKey(surface, SDL_SRCCOLORKEY,
-                    SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
+    applyColourKey(surface, SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
     return own(surface);
 }
 
@@ -188,8 +216,13 @@ void GameEngine::pollInput() {
         m_paused = true;
         m_stepFrame = false;
     }
-    // 3. This frame's events, in arrival order.
-    while (SDL_PollEvent(&m_event)) handleEvent(m_event);
+    // 3. This frame's events, in arrival order. Fields an event does not
+    // carry read as zero, not as what the previous event left there.
+    for (;;) {
+        std::memset(&m_event, 0, sizeof m_event);
+        if (!SDL_PollEvent(&m_event)) break;
+        handleEvent(m_event);
+    }
 }
 
 int GameEngine::flip() {
@@ -198,8 +231,14 @@ int GameEngine::flip() {
 }
 
 bool GameEngine::saveScreen(const std::string& fileName, std::string& error) const {
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL writes no BMP: the page keeps the picture itself.
+    if (BrowserPage::keepScreen(fileName)) return true;
+    error = "the page cannot keep pictures";
+#else
     if (SDL_SaveBMP(m_pScreen, fileName.c_str()) == 0) return true;
     error = SDL_GetError();
+#endif
     return false;
 }
 
@@ -207,12 +246,28 @@ void GameEngine::setEventObserver(std::function<void(const SDL_Event&)> observer
     m_eventObserver = std::move(observer);
 }
 
+void GameEngine::markScripted(SDL_Event& event) {
+#ifdef __EMSCRIPTEN__
+    event.key.windowID = kScriptedKeyboard;  // the browser's key events carry no keyboard index
+#else
+    event.key.which = kScriptedKeyboard;
+#endif
+}
+
+bool GameEngine::isScripted(const SDL_Event& event) {
+#ifdef __EMSCRIPTEN__
+    return event.key.windowID == kScriptedKeyboard;
+#else
+    return event.key.which == kScriptedKeyboard;
+#endif
+}
+
 void GameEngine::handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
         if (!isTableKey(event.key.keysym.sym)) return;  // other keys do nothing
-        if (m_liveKeyboardIgnored && event.key.which != kScriptedKeyboard) return;  // a replay is in charge
+        if (m_liveKeyboardIgnored && !isScripted(event)) return;  // a replay is in charge
         if (m_eventObserver) m_eventObserver(event);
         handleKey(event.key.keysym.sym, event.type == SDL_KEYDOWN);
         return;  // handled

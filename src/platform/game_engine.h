@@ -22,8 +22,8 @@ public:
     static constexpr int kScreenWidth = 256;   // pixels
     static constexpr int kScreenHeight = 240;  // pixels
     static constexpr int kMaxScale = 8;
-    // Key events carrying this keyboard index ("which") were pushed by a
-    // replay rather than typed; live keys never carry it.
+    // Key events carrying this mark (markScripted) were pushed by a replay
+    // rather than typed; live keys never carry it.
     static constexpr Uint8 kScriptedKeyboard = 0xA5;
 
     // Initialises SDL and opens the window. Throws std::runtime_error with a
@@ -54,6 +54,9 @@ public:
     SDL_Surface* screen() const { return m_pScreen; }
     // Writes the screen to a BMP file; false with the reason in `error`.
     bool saveScreen(const std::string& fileName, std::string& error) const;
+    // Marks a key event as pushed by a replay; tells whether one is.
+    static void markScripted(SDL_Event& event);
+    static bool isScripted(const SDL_Event& event);
     // Called with every key and quit event pollInput acts on, in order.
     void setEventObserver(std::function<void(const SDL_Event&)> observer);
     // While set, key events from the keyboard are dropped and only scripted

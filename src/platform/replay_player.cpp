@@ -3,19 +3,20 @@
 #include "platform/game_engine.h"
 
 #include <cstdio>
+#include <cstring>
 #include <utility>
 
 namespace {
 SDL_Event toSdlEvent(const ReplayEvent& logged) {
     SDL_Event event;
-    SDL_memset(&event, 0, sizeof event);
+    std::memset(&event, 0, sizeof event);
     if (logged.kind == ReplayEvent::Kind::Quit) {
         event.type = SDL_QUIT;
         return event;
     }
     const bool down = logged.kind == ReplayEvent::Kind::KeyDown;
     event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    event.key.which = GameEngine::kScriptedKeyboard;
+    GameEngine::markScripted(event);
     event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
     event.key.keysym.sym = logged.key;
     return event;

@@ -11,6 +11,9 @@ ReplayRecorder::ReplayRecorder(const std::string& fileName)
         m_openError = std::strerror(errno);
         return;  // nothing will be written
     }
+    // A line reaches the file as soon as it is written, so the log of a run
+    // that crashes is kept, and a page can offer the log while the game runs.
+    std::setvbuf(m_file, nullptr, _IOLBF, BUFSIZ);
     std::fputs(ReplayLog::header().c_str(), m_file);
 }
 

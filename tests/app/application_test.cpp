@@ -261,3 +261,58 @@ TEST_F(ApplicationTest, VideoServiceIsRegisteredOnlyDuringTheRun) {
     EXPECT_NE(seen, nullptr);
     EXPECT_EQ(getVideoService(), nullptr);
 }
+
+TEST_F(ApplicationTest, AWokenRunShowsTheSameFramesAsRun) {
+    start.write("run.log", kLog);
+    const std::string ownLoop = replayWithScreenshots("run.log", "own");
+
+    TempDir data;
+    Options options = headless();
+    options.dataDirectory = data.path();
+    options.replayFile = "run.log";
+    options.frameLimit = 40;
+    for (uint32_t frame : {5u, 20u, 40u}) options.screenshots.push_back({frame, "woken" + std::to_string(frame) + ".bmp"});
+    Application application(options, factory());
+    ASSERT_EQ(application.start(), Application::kRunning);
+    EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()), std::filesystem::canonical(data.path()));
+    int status = Application::kRunning;
+    int wakes = 0;
+    while (status == Application::kRunning && wakes++ < 1000) status = application.runDueFrames();
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(application.lastFrame(), 40u);
+    EXPECT_EQ(readFile("woken5.bmp") + readFile("woken20.bmp") + readFile("woken40.bmp"), ownLoop);
+    // Ended like run: the directory is back and the video service is gone.
+    EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()), std::filesystem::canonical(start.path()));
+    EXPECT_EQ(getVideoService(), nullptr);
+    EXPECT_EQ(application.runDueFrames(), Application::kExitFailure);  // nothing left to run
+}
+
+TEST_F(ApplicationTest, AnApplicationDroppedMidRunShutsTheGameDown) {
+    TempDir data;
+    Options options = headless();
+    options.dataDirectory = data.path();
+    {
+        Application application(options, factory());
+        ASSERT_EQ(application.start(), Application::kRunning);
+        application.runDueFrames();
+        EXPECT_NE(getVideoService(), nullptr);
+    }
+    EXPECT_EQ(getVideoService(), nullptr);
+    EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()), std::filesystem::canonical(start.path()));
+}
+
+TEST_F(ApplicationTest, AWokenRunThatCannotStartSaysWhyAndLeavesTheDirectory) {
+    TempDir data;
+    StateFactory states = factory();
+    states.createFirstState = [](GameStateManager*) -> GameState* {
+        throw FatalDataError("tileSheet != NULL", "map", 1, "missing");
+    };
+    Options options = headless();
+    options.dataDirectory = data.path();
+    Application application(options, states);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(application.start(), Application::kExitFailure);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("tileSheet != NULL"), std::string::npos);
+    EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()), std::filesystem::canonical(start.path()));
+    EXPECT_EQ(getVideoService(), nullptr);
+}

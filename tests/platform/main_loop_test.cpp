@@ -197,3 +197,78 @@ TEST_F(MainLoopTest, HooksRunBeforeThePollAndAfterTheFlipWithFrameNumbersFromOne
                                 "before 2", "poll 2", "menu update", "menu draw", "flip", "shown 2",  //
                                 "menu deleted"}));
 }
+
+namespace {
+// A loop woken from outside, as in the browser: wakes every 16 ms (a little
+// faster than the frames), runDueFrames at each; returns the status that
+// ended the run, or kRunning after `wakes` wakes.
+class WokenLoopTest : public MainLoopTest {
+protected:
+    int wake(MainLoop& loop, int wakes) {
+        for (int i = 0; i < wakes; ++i) {
+            const int status = loop.runDueFrames(manager);
+            if (status != MainLoop::kRunning) return status;
+            clock.now += 16;
+        }
+        return MainLoop::kRunning;
+    }
+};
+}  // namespace
+
+TEST_F(WokenLoopTest, RunsTheSameFramesAsTheOwnLoopWithoutEverWaiting) {
+    host.pausedFrames = {{2, true}, {3, false}};
+    host.quitFrame = 4;
+    manager = makeManager();
+    MainLoop loop(host, pacer);
+    loop.setAfterFrameShown([this](uint32_t frame) { journal.push_back("shown " + std::to_string(frame)); });
+    loop.begin();
+    EXPECT_EQ(wake(loop, 100), MainLoop::kQuit);
+    EXPECT_EQ(journal, (Journal{"poll 1", "menu update", "menu draw", "flip", "shown 1",  //
+                                "poll 2", "menu draw", "flip", "shown 2",                 //
+                                "poll 3", "menu update", "menu draw", "flip", "shown 3",  //
+                                "poll 4", "menu update", "menu draw", "flip", "shown 4", "menu deleted"}));
+    EXPECT_EQ(manager, nullptr);
+    EXPECT_EQ(loop.frame(), 4u);
+}
+
+TEST_F(WokenLoopTest, FramesFollowTheScheduleNotTheWakes) {
+    manager = makeManager();
+    MainLoop loop(host, pacer);
+    loop.begin();
+    EXPECT_EQ(wake(loop, 60), MainLoop::kRunning);  // 944 ms of wakes
+    // Frames began at 0, 17, 34, 50, ... up to 944 + 4 ms of slack.
+    EXPECT_EQ(loop.frame(), 57u);
+    EXPECT_EQ(host.flipTimes[3], 48u);  // the frame due at 50 ran at the wake at 48
+}
+
+TEST_F(WokenLoopTest, QuitEndsTheRunAndSkipsTheFramesStillDue) {
+    host.quitFrame = 2;
+    manager = makeManager();
+    MainLoop loop(host, pacer);
+    loop.begin();
+    clock.now = 1000;  // three frames are due at the first wake
+    EXPECT_EQ(loop.runDueFrames(manager), MainLoop::kQuit);
+    EXPECT_EQ(host.frame, 2);
+    EXPECT_EQ(manager, nullptr);
+}
+
+TEST_F(WokenLoopTest, FailedFlipStopsAtOnceAndLeavesTheManagerAlive) {
+    host.failingFlipFrame = 3;
+    manager = makeManager();
+    MainLoop loop(host, pacer);
+    loop.setFrameLimit(10);
+    loop.begin();
+    EXPECT_EQ(wake(loop, 100), MainLoop::kFlipFailed);
+    EXPECT_EQ(host.frame, 3);
+    ASSERT_NE(manager, nullptr);
+}
+
+TEST_F(WokenLoopTest, FrameLimitEndsTheRun) {
+    manager = makeManager();
+    MainLoop loop(host, pacer);
+    loop.setFrameLimit(5);
+    loop.begin();
+    EXPECT_EQ(wake(loop, 100), MainLoop::kQuit);
+    EXPECT_EQ(loop.frame(), 5u);
+    EXPECT_EQ(manager, nullptr);
+}

@@ -24,6 +24,10 @@ if(TARGET voltaro-art)
       empty_sheet
       error_keeps_old_output
       symlink_target_stays_a_link
+      png_area_scaled
+      png_area_outside_the_sheet
+      png_bad_arguments
+      help
       usage)
     add_test(NAME art_tool.${case}
       COMMAND ${CMAKE_COMMAND}

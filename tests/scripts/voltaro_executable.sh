@@ -82,12 +82,19 @@ headless)
     expect_status 0 "$voltaro" --headless --data "$work/data" --frames 120
     expect_status 0 "$voltaro" --help
     grep -q -- "--screenshot" "$work/out.txt" || fail "--help does not list the options"
+    # Run where there is no game, and no game installed beside the executable:
+    # both places are named, by the error and by --help.
+    (cd "$work" && expect_status 2 "$voltaro" --headless --frames 1) || exit 1
+    grep -q "no game to play: neither the current directory ($work) nor the installed game (.*/share/voltaro/game) holds stageselect.ini" \
+        "$work/err.txt" || fail "the places looked at are not named: $(cat "$work/err.txt")"
+    (cd "$work" && expect_status 0 "$voltaro" --help) || exit 1
+    grep -q "No game found: neither the current directory ($work)" "$work/out.txt" || fail "--help does not say where it looked"
     expect_status 2 "$voltaro" --bogus
     grep -q "unknown option '--bogus'" "$work/err.txt" || fail "no message for an unknown option"
     expect_status 2 "$voltaro" --headless --scale 0
     expect_status 2 "$voltaro" --headless --data "$work/missing"
     printf '1 up down\n2 up sideways\n' >"$work/bad.log"
-    expect_status 2 "$voltaro" --headless --replay "$work/bad.log"
+    expect_status 2 "$voltaro" --headless --data "$work/data" --replay "$work/bad.log"
     grep -q "bad.log:2:" "$work/err.txt" || fail "the malformed log line is not named: $(cat "$work/err.txt")"
     ;;
 check)

@@ -36,7 +36,9 @@ std::vector<Job> jobsFromArguments(const std::vector<std::string>& args, const s
     return jobs;
 }
 
-std::string readSource(const std::string& path) {
+}  // namespace
+
+std::string BatchCommand::readSource(const std::string& path) {
     std::ifstream file(path, std::ios::in | std::ios::binary);
     if (!file.is_open()) throw SourceError(path, 0, 0, "cannot open the file");
     std::ostringstream buffer;
@@ -44,8 +46,6 @@ std::string readSource(const std::string& path) {
     if (file.bad()) throw SourceError(path, 0, 0, "cannot read the file");
     return buffer.str();
 }
-
-}  // namespace
 
 int BatchCommand::run(int argc, char** argv, const std::string& usage, const std::string& extension,
                       const Compiler& compile) {

@@ -24,4 +24,8 @@ public:
 
     static int run(int argc, char** argv, const std::string& usage, const std::string& extension,
                    const Compiler& compile);
+
+    // The whole text of a source file; throws SourceError naming it when it
+    // cannot be opened or read.
+    static std::string readSource(const std::string& path);
 };
