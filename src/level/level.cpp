@@ -150,7 +150,10 @@ void Level::update(InputState input) {
             if (m_nFrameCounter == m_nAfterScrollingDuration) {
                 m_pPlayer->endScreenScroll();
                 m_pPlayer->update(input, m_camera);
-                changePhase(LevelPhase::Playing);
+                // That update may itself have started the next transition (or
+                // a restart); Playing must not override it, or the player stays
+                // in scroll mode for ever.
+                if (m_nPhase == LevelPhase::AfterScrolling) changePhase(LevelPhase::Playing);
             }
             break;
     }

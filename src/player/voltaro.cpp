@@ -345,13 +345,11 @@ void Voltaro::climbingHandler(InputState input) {
 
     const bool ladderAtFeetOnly = m_ladder[1] && !m_ladder[0] && !m_ladder[2] && !m_ladder[3] && !m_ladder[4];
     if (m_speedY > Fixed() && ladderAtFeetOnly) {
-        // Leaving at the top: stand "heightHalf" above the top of the tile
-        // row that holds the position. The remainder keeps the dividend's sign
-        // and the row start rounds down, so a position above the map's top
-        // still lands on its own row.
-        const SDL_Rect boundary = m_pMap->currentBoundary();
-        const int32_t inScreen = m_y.toInt() % kScreenHeight;
-        const int32_t top = Fixed::sub(Fixed::add(rowStart(inScreen), boundary.y), m_heightHalf);
+        // Leaving at the top: stand "heightHalf" above the top of the world's
+        // 16-pixel tile row that holds the position. The row is taken in
+        // world pixels, not within the band, so a band whose top is not on
+        // the 240-pixel screen grid puts the player on the ladder's top too.
+        const int32_t top = Fixed::sub(rowStart(m_y.toInt()), m_heightHalf);
         m_y = Fixed(top);
         placeBoxY();
         m_speedY = m_ySpeedCollision;
@@ -367,6 +365,10 @@ void Voltaro::climbingHandler(InputState input) {
 void Voltaro::reelingHandler(InputState) {
     if (m_stateFrame != m_durationReeling) return;  // still knocked back
     flipFacing();
+    // A knock-back that ends at rest on the floor (the Stop response zeroed
+    // the speed) hands over the ground probe speed, so the first ground move
+    // finds the floor instead of dropping through it by the falling speed.
+    if (m_speedY.raw() == 0) m_speedY = m_ySpeedCollision;
     enterStanding();
 }
 

@@ -98,7 +98,6 @@ private:
 
     static constexpr int32_t kBeamStep = 16;     // pixels the beam falls per update
     static constexpr int32_t kTileSize = 16;     // pixels
-    static constexpr int32_t kScreenHeight = 240;  // pixels
 
     void readConfiguration(const IniDictionary& dictionary);
 
