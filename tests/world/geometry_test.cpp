@@ -59,8 +59,9 @@ TEST(Camera, NarrowBoundaryTakesLeftRuleFirst) {
     camera.follow(makeRect(700, 0, 16, 16));
     EXPECT_EQ(camera.view().x, 384);
     // Centred at 480: left of the boundary (the left rule) but also left of
-    // the right rule's limit. Only the left rule applies: applying both, in
-    // either order, would give 384.
+    // the right rule's limit. Only the left rule applies; letting the right
+    // rule correct its result (a clamp to the limit after the left edge)
+    // would give 384.
     camera.follow(makeRect(472, 0, 16, 16));
     EXPECT_EQ(camera.view().x, 512);
 }
