@@ -7,6 +7,7 @@
 
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,7 +24,11 @@ public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
     static constexpr int32_t kPlayerListX = 128;  // screen pixels
     static constexpr int32_t kListTop = 32;       // screen pixels
-    static constexpr int32_t kMaxEntries = 1024;  // more could never be shown or chosen sensibly
+    // Memory one menu list may take, in bytes; the bound on its entries
+    // follows. No menu comes near it (a list of a thousand levels is a few
+    // tens of kilobytes); a larger "amount" is cut to it.
+    static constexpr size_t kMaxListBytes = 8 * 1024 * 1024;
+    static constexpr int32_t kMaxEntries = static_cast<int32_t>(kMaxListBytes / sizeof(MenuItem));
 
     explicit StageSelect(GameStateManager* manager);
     ~StageSelect() override;
@@ -44,6 +49,10 @@ public:
     const std::vector<std::string>& problems() const { return m_problems; }
 
 private:
+    // Screen y of entry `index` of a list; entries below the screen stop at its bottom.
+    int32_t entryY(int32_t index) const;
+    // Draws the entries of a list that can be seen.
+    void drawItems(const std::vector<MenuItem>& items);
     void drawCursor(const MenuItem& item);
 
     int32_t m_selectedLevel = 0;

@@ -1,5 +1,6 @@
 #include "world/map.h"
 
+#include "platform/data_file.h"
 #include "platform/fatal_data_error.h"
 #include "platform/video_service.h"
 #include "world/geometry.h"
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -44,18 +44,13 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
-    std::ifstream map(fileName, std::ios::in | std::ios::binary);
     std::printf("Map::load: mapFilename: %s\n", fileName.c_str());
     std::fflush(stdout);  // the line comes before any fatal report
-    VOLTARO_DATA_CHECK(map.fail() == false, kSource,
-                       mapFileContext(levelName, fileName) + ": the file cannot be opened");
-
-    // A well-formed file is never longer than kMaxBytes; anything after that
-    // is trailing data, which the format ignores.
-    std::vector<uint8_t> bytes(TileMapFile::kMaxBytes);
-    map.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(map.gcount()));
-    map.close();
+    // No well-formed file is longer than the largest map with no trailing
+    // bytes; a longer one is refused rather than read.
+    const DataFile map = DataFile::read(fileName, TileMapFile::kMaxBytes, "a tile map");
+    VOLTARO_DATA_CHECK(map.ok(), kSource, mapFileContext(levelName, fileName) + ": the file " + map.problem());
+    const std::vector<uint8_t> bytes(map.bytes().begin(), map.bytes().end());
 
     TileMapFile file;
     std::string problem;

@@ -545,7 +545,7 @@ TEST_F(MapTest, MissingTileSheetIsFatal) {
 
 TEST_F(MapTest, MissingTileMapIsFatalAfterThePrintedLine) {
     testing::internal::CaptureStdout();
-    expectFatal([&] { loadLevel("[Pendix]\ntileSheet=tiles.bmp\nboundaries=1\n"); }, "map.fail() == false",
+    expectFatal([&] { loadLevel("[Pendix]\ntileSheet=tiles.bmp\nboundaries=1\n"); }, "map.ok()",
                 {"Pendix", "'empty'", "cannot be opened"});
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Map::load: mapFilename: empty\n");
 }
