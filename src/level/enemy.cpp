@@ -16,6 +16,10 @@ Enemy::Enemy() : m_rect(makeRect(kX, kY, kWidth, kHeight)), m_collisionBox(&m_re
 
 Enemy::~Enemy() = default;
 
+const IniSchema& Enemy::fileKeys() {
+    return Sprite::fileKeys();
+}
+
 void Enemy::update() {
     m_pSprite->update();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "resources/ini_schema.h"
 #include "world/camera.h"
 #include "world/collision_box.h"
 
@@ -21,6 +22,8 @@ public:
     static constexpr int32_t kHeight = 8;  // pixels
 
     Enemy();
+    // The keys of "enemy.ini": the enemy's sprite, nothing else.
+    static const IniSchema& fileKeys();
     ~Enemy();
     Enemy(const Enemy&) = delete;
     Enemy& operator=(const Enemy&) = delete;

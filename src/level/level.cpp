@@ -7,6 +7,7 @@
 #include "player/voltaro.h"
 #include "resources/font.h"
 #include "resources/ini_dictionary.h"
+#include "resources/sprite.h"
 #include "world/map.h"
 
 #include <cstdint>
@@ -43,6 +44,32 @@ const char* levelPhaseName(LevelPhase phase) {
         case LevelPhase::AfterScrolling: return "AfterScrolling";
     }
     return "Unknown";
+}
+
+const IniSchema& Level::playerFileKeys() {
+    static const IniSchema keys({
+        {"Durations", "scrolling", "updates", "0", "length of a screen scroll (at least 1)"},
+        {"Durations", "beforeScrolling", "updates", "0", "pause before the camera moves; 0 or less skips it"},
+        {"Durations", "afterScrolling", "updates", "0", "pause after the camera moved (at least 1)"},
+        {"ScrollConstants", "verticalSpeed", "pixels per update", "0", "camera speed during a screen scroll"},
+        {"ScrollConstants", "startPosTop", "pixels", "0",
+         "a climber this far below the band's top or higher scrolls up"},
+        {"ScrollConstants", "startPosBottom", "pixels", "240",
+         "a player this far below the band's top or lower scrolls down, or falls out"},
+    });
+    return keys;
+}
+
+const IniSchema& Level::playerFileSchema() {
+    static const IniSchema schema = IniSchema(Voltaro::fileKeys().keys()).add(playerFileKeys()).add(Sprite::fileKeys());
+    return schema;
+}
+
+const IniSchema& Level::levelsFileSchema() {
+    static const IniSchema schema =
+        IniSchema({{"Common", "readyMessage", "text", "empty", "the message shown before play starts"}})
+            .add(Map::levelKeys());
+    return schema;
 }
 
 Level::Level(GameStateManager* manager) : Level(manager->getName(0), manager->getName(1)) {

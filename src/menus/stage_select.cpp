@@ -69,6 +69,17 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
 
 StageSelect::~StageSelect() = default;
 
+const IniSchema& StageSelect::fileKeys() {
+    static const IniSchema keys({
+        {"Levels", "amount", "count", "0", "number of levels listed"},
+        {"Levels", "level#", "section name", "empty", "the level's section in levels.ini"},
+        {"Voltaros", "amount", "count", "0", "number of characters listed"},
+        {"Voltaros", "voltaro#", "file name", "empty", "the character's player file"},
+        {"Voltaros", "voltaro#title", "text", "empty", "the character's name in the menu"},
+    });
+    return keys;
+}
+
 int32_t StageSelect::entryY(int32_t index) const {
     // Entries far down a long list lie below the screen; their y stops just
     // past its bottom instead of running past what 32 bits hold.

@@ -4,6 +4,7 @@
 #include "platform/game_state.h"
 #include "platform/surface_handle.h"
 #include "resources/font.h"
+#include "resources/ini_schema.h"
 
 #include <SDL.h>
 
@@ -31,6 +32,8 @@ public:
     static constexpr int32_t kMaxEntries = static_cast<int32_t>(kMaxListBytes / sizeof(MenuItem));
 
     explicit StageSelect(GameStateManager* manager);
+    // The sections and keys read from "stageselect.ini".
+    static const IniSchema& fileKeys();
     ~StageSelect() override;
     StageSelect(const StageSelect&) = delete;
     StageSelect& operator=(const StageSelect&) = delete;

@@ -37,6 +37,17 @@ Font::Font(const std::string& fileName) : m_characterHeight(0), m_characterWidth
 
 Font::~Font() = default;
 
+const IniSchema& Font::fileKeys() {
+    static const IniSchema keys({
+        {"Properties", "sheet", "file name", "empty", "BMP image of the glyphs, one column of cells"},
+        {"Properties", "characterWidth", "pixels", "0", "width of every glyph"},
+        {"Properties", "characterHeight", "pixels", "0", "height of every glyph"},
+        {"Characters", "?", "pixels", "0", "top edge of that character's glyph in the sheet"},
+        {"Characters", "space", "pixels", "0", "top edge of the space's glyph"},
+    });
+    return keys;
+}
+
 void Font::drawText(const std::string& text, int32_t x, int32_t y) {
     VideoService* video = getVideoService();
     if (video == nullptr || m_pSheet == nullptr) return;  // nothing to draw with or on

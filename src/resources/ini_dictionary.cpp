@@ -9,6 +9,11 @@ namespace {
 
 const char kByteOrderMark[] = "\xEF\xBB\xBF";  // UTF-8
 
+IniDictionary::LookupObserver& lookupObserver() {
+    static IniDictionary::LookupObserver observer;
+    return observer;
+}
+
 // Only the space character is trimmed; tabs and everything else stay.
 std::string trimSpaces(const std::string& text) {
     const size_t last = text.find_last_not_of(' ');
@@ -23,7 +28,7 @@ bool isAtoiSpace(char c) {
 
 }  // namespace
 
-IniDictionary::IniDictionary(const std::string& fileName) {
+IniDictionary::IniDictionary(const std::string& fileName) : m_fileName(fileName) {
     const DataFile file = DataFile::read(fileName, kMaxFileBytes, "an INI file");
     if (!file.ok()) {
         m_loadProblem = file.problem();
@@ -80,7 +85,12 @@ void IniDictionary::parse(std::istream& input) {
     }
 }
 
+void IniDictionary::observeLookups(LookupObserver observer) {
+    lookupObserver() = std::move(observer);
+}
+
 const IniDictionary::Entry* IniDictionary::findEntry(const std::string& key, const std::string& section) const {
+    if (lookupObserver()) lookupObserver()(m_fileName, section, key);
     const auto sectionIt = m_sections.find(section);
     if (sectionIt == m_sections.end()) return nullptr;
     const auto keyIt = sectionIt->second.entries.find(key);

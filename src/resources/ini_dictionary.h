@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <map>
 #include <string>
@@ -61,6 +62,13 @@ public:
     // (and for the unnamed section before any header).
     int32_t sectionLine(const std::string& section) const;
 
+    // Sees every lookup of every dictionary while set: the file the
+    // dictionary was read from ("" for text), the section and the key. Tests
+    // use it to prove that a file's schema covers every key its loaders read.
+    using LookupObserver =
+        std::function<void(const std::string& file, const std::string& section, const std::string& key)>;
+    static void observeLookups(LookupObserver observer);
+
     // atoi conversion with 32-bit wrap-around and no undefined behaviour.
     static int32_t toInt(const std::string& text);
 
@@ -79,6 +87,7 @@ private:
     const Entry* findEntry(const std::string& key, const std::string& section) const;
 
     std::map<std::string, Section> m_sections;
+    std::string m_fileName;  // for the lookup observer only
     bool m_loaded = false;
     bool m_byteOrderMark = false;
     std::string m_loadProblem;

@@ -41,6 +41,24 @@ int64_t surfaceBytes(const SDL_Surface* surface) {
 
 }  // namespace
 
+const IniSchema& Sprite::fileKeys() {
+    static const IniSchema keys({
+        {"Spritesheets", "amount", "count", "0", "number of sprite sheets"},
+        {"Spritesheets", "spritesheet#", "file name", "empty", "BMP image of sheet #"},
+        {"Sprites", "amount", "count", "0", "number of cells"},
+        {"Sprites", "width", "pixels", "0", "width of every cell"},
+        {"Sprites", "height", "pixels", "0", "height of every cell"},
+        {"Sprites", "xOffset", "pixels", "0", "drawing offset to the right"},
+        {"Sprites", "yOffset", "pixels", "0", "drawing offset downwards"},
+        {"Sprites", "sprite#YPos", "pixels", "0", "top edge of cell # in a sheet"},
+        {"Animations", "amount", "count", "0", "number of animations"},
+        {"Animation#", "nFrames", "count", "0", "number of frames of the animation"},
+        {"Animation#", "frame#SpriteIndex", "cell index", "0", "cell shown in the frame"},
+        {"Animation#", "frame#Duration", "updates", "0", "how long the frame is shown"},
+    });
+    return keys;
+}
+
 Sprite::Sprite(const IniDictionary& dictionary, const std::string& sourceName) {
     VideoService* video = getVideoService();
 

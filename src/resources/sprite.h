@@ -2,6 +2,7 @@
 
 #include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 #include "resources/sprite_animation.h"
 
 #include <SDL.h>
@@ -35,6 +36,9 @@ public:
     // height x bytes per pixel): four of the largest bitmaps. Sheets past it
     // are not loaded and draw nothing.
     static constexpr int64_t kMaxSheetBytes = 16 * 1024 * 1024;
+
+    // The sections and keys a sprite reads from its owner's file.
+    static const IniSchema& fileKeys();
 
     // sourceName names the INI file in warnings.
     Sprite(const IniDictionary& dictionary, const std::string& sourceName);

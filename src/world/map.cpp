@@ -29,6 +29,20 @@ std::string mapFileContext(const std::string& levelName, const std::string& file
 
 }  // namespace
 
+const IniSchema& Map::levelKeys() {
+    static const IniSchema keys({
+        {"*", "tileSheet", "file name", "empty", "BMP image of the tiles, one column of 16x16 cells"},
+        {"*", "tileMap", "file name", "empty", "the binary tile map"},
+        {"*", "boundaries", "count", "0", "number of boundaries (bands the camera moves in)"},
+        {"*", "boundary#x", "pixels", "0", "left edge of boundary #"},
+        {"*", "boundary#y", "pixels", "0", "top edge of boundary #"},
+        {"*", "boundary#w", "pixels", "0", "width of boundary #"},
+        {"*", "teleportStopPosY", "pixels", "0", "where the beam stops, below boundary 0's top"},
+        {"*", "teleportStartYSpeedFraction", "1/256 pixel per update", "0", "vertical speed when the beam stops"},
+    });
+    return keys;
+}
+
 Map::Map(const std::string& levelName, const IniDictionary& levels) {
     // Every count, the scroll start positions, the current boundary and the
     // teleport values start from their member initialisers.
