@@ -27,6 +27,13 @@ int32_t readCount(const IniDictionary& dictionary, const char* section) {
     return amount > 0 ? amount : 0;
 }
 
+// Why a list's "amount" gave no entries: missing, 0 or negative.
+std::string whyEmpty(const IniDictionary& dictionary, const char* section) {
+    if (dictionary.lineOf("amount", section) == 0) return "is missing";
+    const int32_t amount = dictionary.getInt("amount", section, 0);
+    return amount < 0 ? "is negative: " + std::to_string(amount) : std::string("is 0");
+}
+
 }  // namespace
 
 StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_font("font.ini") {
@@ -58,12 +65,13 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
     }
     if (m_levelCount == 0) {
         m_problems.push_back("STAGESELECT.INI: NO LEVELS");
-        std::fprintf(stderr, "%s: the level list [Levels] is empty (amount is 0 or missing)\n", kStageSelectFile);
+        std::fprintf(stderr, "%s: the level list [Levels] is empty (amount %s)\n", kStageSelectFile,
+                     whyEmpty(dictionary, "Levels").c_str());
     }
     if (m_playerCount == 0) {
         m_problems.push_back("STAGESELECT.INI: NO CHARACTERS");
-        std::fprintf(stderr, "%s: the character list [Voltaros] is empty (amount is 0 or missing)\n",
-                     kStageSelectFile);
+        std::fprintf(stderr, "%s: the character list [Voltaros] is empty (amount %s)\n", kStageSelectFile,
+                     whyEmpty(dictionary, "Voltaros").c_str());
     }
 }
 
