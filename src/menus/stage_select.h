@@ -2,6 +2,7 @@
 
 #include "menus/menu_item.h"
 #include "platform/game_state.h"
+#include "platform/menu_selection.h"
 #include "platform/surface_handle.h"
 #include "resources/font.h"
 #include "resources/ini_schema.h"
@@ -20,7 +21,7 @@ class GameStateManager;
 // level, then the character, then the switch to the level), Space goes back
 // from the character list. An empty list is reported on screen and on
 // stderr, gets no cursor and is never confirmed into.
-class StageSelect : public GameState {
+class StageSelect : public GameState, public MenuSelection {
 public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
     static constexpr int32_t kPlayerListX = 128;  // screen pixels
@@ -41,11 +42,11 @@ public:
     void draw() override;
     void update(InputState input) override;
 
-    int32_t selectedLevel() const { return m_selectedLevel; }
-    int32_t selectedPlayer() const { return m_selectedPlayer; }
+    int32_t selectedLevel() const override { return m_selectedLevel; }
+    int32_t selectedPlayer() const override { return m_selectedPlayer; }
     int32_t levelCount() const { return m_levelCount; }
     int32_t playerCount() const { return m_playerCount; }
-    bool isChoosingPlayer() const { return m_choosingPlayer; }
+    bool isChoosingPlayer() const override { return m_choosingPlayer; }
     const std::vector<MenuItem>& levelItems() const { return m_pLevelItems; }
     const std::vector<MenuItem>& playerItems() const { return m_pPlayerItems; }
     // The lines shown on screen when a list is empty or the file unreadable.
