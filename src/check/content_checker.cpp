@@ -28,6 +28,7 @@ const char* const kEmpty = "empty";  // what the engine reads for a missing name
 // entries are reported one by one up to this many; the rest get one line, so
 // a hostile file cannot swell the report.
 constexpr int32_t kFrameReports = 8;
+constexpr int32_t kKeyReports = 32;  // keys the engine never reads, reported one by one per file
 
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
@@ -142,13 +143,19 @@ void ContentChecker::checkKeys(const IniDictionary& file, const std::string& fil
     if (file.hadByteOrderMark()) {
         warning(fileName, 1, "", "starts with a UTF-8 byte-order mark; the engine skips it, but some tools do not");
     }
+    int32_t unknown = 0;
     for (const IniDictionary::KeyLocation& stored : file.keys()) {
         if (schema.knows(stored.section, stored.key)) continue;
+        if (++unknown > kKeyReports) continue;  // summed up below
         const std::string suggestion = schema.closest(stored.section, stored.key);
         std::string message = "the engine never reads this key";
         if (stored.key.find('\t') != std::string::npos) message += ", whose name ends in a tab before the '='";
         if (!suggestion.empty()) message += " (did you mean " + suggestion + "?)";
         warning(fileName, stored.line, where(stored.section, stored.key), message + "; it has no effect");
+    }
+    if (unknown > kKeyReports) {
+        warning(fileName, -1, "",
+                std::to_string(unknown - kKeyReports) + " more keys the engine never reads; they have no effect");
     }
 }
 

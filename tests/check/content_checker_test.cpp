@@ -223,3 +223,15 @@ TEST(ContentReport, ControlCharactersFromTheDataAreShownEscaped) {
     report.addError("stageselect.ini", 3, "Levels/level0", "levels.ini has no section [A\rB\x1b]");
     EXPECT_EQ(report.text(), "stageselect.ini:3: Levels/level0: error: levels.ini has no section [A\\x0dB\\x1b]\n");
 }
+
+TEST(ContentChecker, ManyUnknownKeysAreSummedUpAfterTheFirstFew) {
+    TempDir game;
+    copyFiles(kCorpus + "/base", game);
+    std::string junk = "[Junk]\n";
+    for (int i = 0; i < 40; ++i) junk += "key" + std::to_string(i) + "=1\n";
+    game.write("enemy.ini", readFile(kCorpus + "/base/enemy.ini") + junk);
+    const ContentReport report = checkText(game);
+    EXPECT_EQ(report.warningCount(), 33);
+    EXPECT_EQ(ContentReport::formatLine(report.problems().back()),
+              "enemy.ini: warning: 8 more keys the engine never reads; they have no effect");
+}

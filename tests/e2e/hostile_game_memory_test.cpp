@@ -81,10 +81,26 @@ void writeBitmap(const std::string& path, int width, int height) {
     SDL_FreeSurface(surface);
 }
 
+// `text` filled up to the largest INI file the engine reads with distinct
+// short keys (or sections), which cost the most memory per byte parsed.
+std::string paddedToTheLimit(std::string text, bool sections) {
+    constexpr size_t kLimit = 1024 * 1024;  // bytes, the INI file limit
+    text += "\n";
+    for (int i = 0;; ++i) {
+        const std::string line = sections && i % 2 == 1 ? "[s" + std::to_string(i) + "]\n" : "k" + std::to_string(i) + "=\n";
+        if (text.size() + line.size() > kLimit) break;
+        text += line;
+    }
+    return text;
+}
+
 void buildHostileGame(const TempDir& game) {
-    for (const char* name : {"font.ini", "room.map", "tiles.bmp", "font.bmp", "sprite.bmp", "levels.ini"}) {
+    for (const char* name : {"room.map", "tiles.bmp", "font.bmp", "sprite.bmp"}) {
         game.write(name, readFile(kBase + "/" + name));
     }
+    // INI files at their size limit, full of keys nobody reads.
+    game.write("font.ini", paddedToTheLimit(readFile(kBase + "/font.ini"), true));
+    game.write("levels.ini", paddedToTheLimit(readFile(kBase + "/levels.ini"), true));
     // Two billion menu entries (the menu keeps what its memory bound allows).
     game.write("stageselect.ini",
                "[Levels]\namount=2000000000\nlevel0=ROOM\n[Voltaros]\namount=2000000000\nvoltaro0=hero\n"
@@ -111,7 +127,7 @@ void buildHostileGame(const TempDir& game) {
     hero += "[Sprites]\namount=1048576\nwidth=16\nheight=16\n";
     hero += "[Animations]\namount=262144\n[Animation0]\nnFrames=1048576\n";
     for (int a = 1; a < 9; ++a) hero += "[Animation" + std::to_string(a) + "]\nnFrames=1\nframe0Duration=4\n";
-    game.write("hero", hero);
+    game.write("hero", paddedToTheLimit(hero, false));
 }
 
 }  // namespace
