@@ -78,7 +78,9 @@ Level::Level(GameStateManager* manager) : Level(manager->getName(0), manager->ge
 
 Level::Level(const std::string& levelName, const std::string& playerFileName) {
     const IniDictionary levels(kLevelsFile);
-    if (!levels.isLoaded()) std::fprintf(stderr, "%s: cannot be read; the level has no settings\n", kLevelsFile);
+    if (!levels.isLoaded()) {
+        std::fprintf(stderr, "%s: %s; the level has no settings\n", kLevelsFile, levels.loadProblem().c_str());
+    }
     const std::string readyMessage = levels.getString("readyMessage", "Common", "empty");
 
     {
@@ -103,8 +105,8 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
 
     const IniDictionary player(playerFileName);
     if (!player.isLoaded()) {
-        std::fprintf(stderr, "%s: player file cannot be read; the character is built from defaults\n",
-                     playerFileName.c_str());
+        std::fprintf(stderr, "%s: the player file %s; the character is built from defaults\n",
+                     playerFileName.c_str(), player.loadProblem().c_str());
     }
     m_nScrollingDuration =
         atLeastOneUpdate(player.getInt("scrolling", "Durations", 0), playerFileName, "scrolling");

@@ -59,8 +59,8 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
 
     if (!dictionary.isLoaded()) {
         m_problems.push_back("CANNOT READ STAGESELECT.INI");
-        std::fprintf(stderr, "%s: cannot be read; there are no levels and no characters to choose\n",
-                     kStageSelectFile);
+        std::fprintf(stderr, "%s: %s; there are no levels and no characters to choose\n", kStageSelectFile,
+                     dictionary.loadProblem().c_str());
         return;
     }
     if (m_levelCount == 0) {

@@ -27,7 +27,8 @@ int32_t readCellSize(const IniDictionary& dictionary, const std::string& key, co
 
 Font::Font(const std::string& fileName) : m_characterHeight(0), m_characterWidth(0), m_dictionary(fileName) {
     if (!m_dictionary.isLoaded()) {
-        std::fprintf(stderr, "Font: cannot read %s, drawing text with empty cells\n", fileName.c_str());
+        std::fprintf(stderr, "Font: %s %s, drawing text with empty cells\n", fileName.c_str(),
+                     m_dictionary.loadProblem().c_str());
     }
     VideoService* video = getVideoService();
     if (video != nullptr) m_pSheet = video->loadBitmap(m_dictionary.getString("sheet", "Properties", "empty"));
