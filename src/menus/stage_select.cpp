@@ -98,7 +98,7 @@ int32_t StageSelect::entryY(int32_t index) const {
 void StageSelect::drawItems(const std::vector<MenuItem>& items) {
     if (m_font.getCharacterHeight() <= 0) return;  // glyphs without height show nothing
     for (const MenuItem& item : items) {
-        if (item.getY() >= Camera::kScreenHeight) continue;  // below the screen: nothing to see
+        if (item.getY() >= Camera::kScreenHeight) break;  // entries only go down from here: none is seen
         item.draw(m_font);
     }
 }
