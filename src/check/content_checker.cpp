@@ -143,13 +143,16 @@ void ContentChecker::checkKeys(const IniDictionary& file, const std::string& fil
     if (file.hadByteOrderMark()) {
         warning(fileName, 1, "", "starts with a UTF-8 byte-order mark; the engine skips it, but some tools do not");
     }
+    std::vector<IniDictionary::KeyLocation> keys = file.keys();
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const IniDictionary::KeyLocation& a, const IniDictionary::KeyLocation& b) { return a.line < b.line; });
     int32_t unknown = 0;
-    for (const IniDictionary::KeyLocation& stored : file.keys()) {
+    for (const IniDictionary::KeyLocation& stored : keys) {
         if (schema.knows(stored.section, stored.key)) continue;
         if (++unknown > kKeyReports) continue;  // summed up below
         const std::string suggestion = schema.closest(stored.section, stored.key);
         std::string message = "the engine never reads this key";
-        if (stored.key.find('\t') != std::string::npos) message += ", whose name ends in a tab before the '='";
+        if (stored.key.find('\t') != std::string::npos) message += ", whose name holds a tab (one before the '=' belongs to the key)";
         if (!suggestion.empty()) message += " (did you mean " + suggestion + "?)";
         warning(fileName, stored.line, where(stored.section, stored.key), message + "; it has no effect");
     }

@@ -107,6 +107,11 @@ bool IniSchema::knows(const std::string& section, const std::string& key) const 
 }
 
 std::string IniSchema::closest(const std::string& section, const std::string& key) const {
+    // No declared key is this long; a longer one (a whole line without '=')
+    // is nothing like any of them, and comparing it would cost its length
+    // times theirs.
+    constexpr size_t kLongestComparedKey = 64;  // characters
+    if (key.size() > kLongestComparedKey) return "";
     std::vector<std::string> keyRuns;
     const std::string markedKey = withIndexMarks(key, keyRuns);
     std::vector<std::string> sectionRuns;

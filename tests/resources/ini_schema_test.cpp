@@ -40,4 +40,5 @@ TEST(IniSchema, SuggestsTheNearestKeyOfTheSectionFirstThenOfAnother) {
     EXPECT_EQ(kSchema.closest("Animaton7", "frame3SpriteIndex"), "Animation7/frame3SpriteIndex");
     EXPECT_EQ(kSchema.closest("YSpeed", "speed"), "");  // nothing close
     EXPECT_EQ(kSchema.closest("Characters", "AB"), "");
+    EXPECT_EQ(kSchema.closest("YSpeed", std::string(1 << 20, 'g')), "");  // a whole line without '=': no comparison
 }
