@@ -1,27 +1,34 @@
 #include "check/content_checker.h"
 
+#include "level/enemy.h"
+#include "level/level.h"
+#include "menus/stage_select.h"
+#include "platform/data_file.h"
+#include "resources/font.h"
+#include "resources/sprite.h"
+#include "world/map.h"
 #include "world/tile_map_file.h"
 
 #include <SDL.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <fstream>
 
 namespace {
 
-constexpr int32_t kMaxSpriteList = 4096;   // sheets, cells, animations or frames the engine accepts
-constexpr int32_t kMaxMenuEntries = 1024;  // entries one menu list accepts
+constexpr int32_t kMaxMenuEntries = StageSelect::kMaxEntries;  // entries one menu list accepts
 constexpr int32_t kMaxBoundaries = 4096;
 constexpr int32_t kTileSize = 16;          // pixels
 constexpr int32_t kScreenWidth = 256;      // pixels
 constexpr int32_t kScreenHeight = 240;     // pixels
-constexpr int32_t kBeamStart = 4;          // pixels below boundary 0's top where the beam starts
-constexpr int32_t kBeamStep = 16;          // pixels the beam falls per update
 constexpr int32_t kArrivalColumnX = 128;   // pixels right of boundary 0's left edge
 constexpr int64_t kMaxReadyMessageWidth = 16 * kScreenWidth;  // pixels
 
 const char* const kEmpty = "empty";  // what the engine reads for a missing name
+// Bad frames of one animation, animations without frames and missing menu
+// entries are reported one by one up to this many; the rest get one line, so
+// a hostile file cannot swell the report.
+constexpr int32_t kFrameReports = 8;
+constexpr int32_t kKeyReports = 32;  // keys the engine never reads, reported one by one per file
 
 // Called as ::quoted with a non-const string: unqualified, argument-dependent
 // lookup would pick std::quoted where <iomanip> is visible (as with libc++).
@@ -36,6 +43,20 @@ std::string where(const std::string& section, const std::string& key) {
 // A 16-bit store, as the engine's rectangles keep their coordinates.
 int32_t cutTo16Bits(int32_t value) {
     return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(value) & 0xFFFFu));
+}
+
+// A value as written, and what the engine's 16-bit field keeps of it when
+// that differs: "2147483392 (the engine keeps -256)".
+std::string asWritten(int32_t value) {
+    const int32_t kept = cutTo16Bits(value);
+    if (kept == value) return std::to_string(value);
+    return std::to_string(value) + " (the engine keeps " + std::to_string(kept) + ")";
+}
+
+// Rounds toward minus infinity, for rows of positions above the map.
+int64_t floorDiv(int64_t value, int64_t divisor) {
+    const int64_t quotient = value / divisor;
+    return (value % divisor != 0 && value < 0) ? quotient - 1 : quotient;
 }
 
 // "3 cells", "1 cell".
@@ -80,7 +101,7 @@ ContentChecker::ContentChecker(std::string directory) : m_directory(std::move(di
 }
 
 ContentReport ContentChecker::run() {
-    m_levels = loadIni("levels.ini", "no level can be played");
+    m_levels = loadIni("levels.ini", "no level can be played", Level::levelsFileSchema());
     checkStageSelect();
     checkReadyMessage();
     checkFont();
@@ -91,7 +112,7 @@ ContentReport ContentChecker::run() {
         }
     }
     for (const std::string& fileName : m_playerFiles) {
-        if (isReadableFile(fileName)) checkPlayer(fileName);
+        checkPlayer(fileName);
     }
     checkEnemy();
     return m_report;
@@ -104,31 +125,56 @@ std::string ContentChecker::pathOf(const std::string& name) const {
     return m_directory + "/" + name;
 }
 
-bool ContentChecker::isReadableFile(const std::string& name) const {
-    struct stat status {};
-    if (name.empty() || stat(pathOf(name).c_str(), &status) != 0) return false;
-    if (!S_ISREG(status.st_mode)) return false;  // a directory opens but reads nothing
-    std::ifstream file(pathOf(name), std::ios::binary);
-    return file.is_open();
+std::string ContentChecker::iniProblem(const std::string& name) const {
+    const IniDictionary file(pathOf(name));
+    return file.isLoaded() ? std::string() : file.loadProblem();
 }
 
-std::unique_ptr<IniDictionary> ContentChecker::loadIni(const std::string& name, const std::string& consequence) {
-    if (!isReadableFile(name)) {
-        error(name, -1, "", "cannot be read; " + consequence);
+std::unique_ptr<IniDictionary> ContentChecker::loadIni(const std::string& name, const std::string& consequence,
+                                                       const IniSchema& schema) {
+    auto file = std::make_unique<IniDictionary>(pathOf(name));
+    if (!file->isLoaded()) {
+        error(name, -1, "", file->loadProblem() + "; " + consequence);
         return nullptr;
     }
-    return std::make_unique<IniDictionary>(pathOf(name));
+    checkKeys(*file, name, schema);
+    return file;
+}
+
+void ContentChecker::checkKeys(const IniDictionary& file, const std::string& fileName, const IniSchema& schema) {
+    if (file.hadByteOrderMark()) {
+        warning(fileName, 1, "", "starts with a UTF-8 byte-order mark; the engine skips it, but some tools do not");
+    }
+    std::vector<IniDictionary::KeyLocation> keys = file.keys();
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const IniDictionary::KeyLocation& a, const IniDictionary::KeyLocation& b) { return a.line < b.line; });
+    int32_t unknown = 0;
+    for (const IniDictionary::KeyLocation& stored : keys) {
+        if (schema.knows(stored.section, stored.key)) continue;
+        if (++unknown > kKeyReports) continue;  // summed up below
+        const std::string suggestion = schema.closest(stored.section, stored.key);
+        std::string message = "the engine never reads this key";
+        if (stored.key.find('\t') != std::string::npos) message += ", whose name holds a tab (one before the '=' belongs to the key)";
+        if (!suggestion.empty()) message += " (did you mean " + suggestion + "?)";
+        warning(fileName, stored.line, where(stored.section, stored.key), message + "; it has no effect");
+    }
+    if (unknown > kKeyReports) {
+        warning(fileName, -1, "",
+                std::to_string(unknown - kKeyReports) + " more keys the engine never reads; they have no effect");
+    }
 }
 
 ContentChecker::Bitmap ContentChecker::loadBitmap(const std::string& name) {
     const auto known = m_bitmaps.find(name);
     if (known != m_bitmaps.end()) return known->second;
     Bitmap& bitmap = m_bitmaps[name];
-    if (!isReadableFile(name)) {
-        bitmap.reason = "cannot be read";
+    const DataFile file = DataFile::readBitmap(pathOf(name));
+    if (!file.ok()) {
+        bitmap.reason = file.problem();
         return bitmap;
     }
-    SDL_Surface* surface = SDL_LoadBMP(pathOf(name).c_str());
+    SDL_Surface* surface =
+        SDL_LoadBMP_RW(SDL_RWFromConstMem(file.bytes().data(), static_cast<int>(file.bytes().size())), 1);
     if (surface == nullptr) {
         bitmap.reason = std::string("is not a BMP image the engine can load (") + SDL_GetError() + ")";
         return bitmap;
@@ -144,54 +190,88 @@ ContentChecker::Bitmap ContentChecker::loadBitmap(const std::string& name) {
 
 void ContentChecker::checkStageSelect() {
     const std::string file = "stageselect.ini";
-    const auto menu = loadIni(file, "the menu shows two empty lists and no level can be started");
+    const auto menu =
+        loadIni(file, "the menu shows two empty lists and no level can be started", StageSelect::fileKeys());
     if (!menu) return;
 
+    // A huge list may leave most entries missing: the first few are
+    // reported one by one, the rest in one line per kind.
+    int32_t missingLevels = 0;
     const int32_t levelCount = readCount(*menu, file, "Levels", "amount", kMaxMenuEntries,
-                                         "the level list is empty and no level can be started");
+                                         "the level list is empty and no level can be started", true);
+    std::set<std::string> levelNames;
     for (int32_t i = 0; i < levelCount; ++i) {
         const std::string key = "level" + std::to_string(i);
         const long line = lineOf(*menu, "Levels", key);
         const std::string name = menu->getString(key, "Levels", kEmpty);
         if (menu->lineOf(key, "Levels") == 0) {
-            error(file, line, where("Levels", key), "missing; the entry shows and starts the level " + quoted(kEmpty));
+            if (++missingLevels <= kFrameReports) {
+                error(file, line, where("Levels", key),
+                      "missing; the entry shows and starts the level " + quoted(kEmpty));
+            }
+            continue;  // "empty" names no level either
         }
-        if (menu->lineOf(key, "Levels") == 0) continue;  // reported above; "empty" names no level either
         m_drawnTexts.push_back({name, file, line, where("Levels", key)});
         if (m_levels && m_levels->sectionLine(name) == 0) {
             error(file, line, where("Levels", key),
                   "levels.ini has no section [" + name + "]; choosing this entry stops the game with a fatal data error");
         }
-        if (std::find(m_levelNames.begin(), m_levelNames.end(), name) == m_levelNames.end()) {
-            m_levelNames.push_back(name);
-        }
+        if (levelNames.insert(name).second) m_levelNames.push_back(name);
+    }
+    if (missingLevels > kFrameReports) {
+        error(file, lineOf(*menu, "Levels", "amount"), where("Levels", "amount"),
+              std::to_string(missingLevels - kFrameReports) + " more level entries are missing; each shows and starts "
+              "the level " + quoted(kEmpty));
     }
 
     const int32_t playerCount = readCount(*menu, file, "Voltaros", "amount", kMaxMenuEntries,
-                                          "the character list is empty and no level can be started");
+                                          "the character list is empty and no level can be started", true);
+    std::set<std::string> playerFiles;
+    std::map<std::string, std::string> problems;  // each file is read once, however many entries name it
+    int32_t missingPlayers = 0;
+    int32_t missingTitles = 0;
     for (int32_t i = 0; i < playerCount; ++i) {
         const std::string key = "voltaro" + std::to_string(i);
         const std::string titleKey = key + "title";
         const long line = lineOf(*menu, "Voltaros", key);
         const std::string fileName = menu->getString(key, "Voltaros", kEmpty);
-        if (menu->lineOf(key, "Voltaros") == 0) {
-            error(file, line, where("Voltaros", key),
-                  "missing; choosing the entry builds the character from a file named " + quoted(kEmpty));
-        } else if (!isReadableFile(fileName)) {
-            error(file, line, where("Voltaros", key),
-                  "the player file " + quoted(fileName) +
-                      " cannot be read; the character is built from defaults and cannot move or be seen");
+        const bool named = menu->lineOf(key, "Voltaros") > 0;
+        if (!named) {
+            if (++missingPlayers <= kFrameReports) {
+                error(file, line, where("Voltaros", key),
+                      "missing; the entry names no player file, so choosing it builds the character from defaults "
+                      "and it cannot move or be seen");
+            }
+        } else {
+            const auto known = problems.find(fileName);
+            const std::string problem =
+                known != problems.end() ? known->second : (problems[fileName] = iniProblem(fileName));
+            if (!problem.empty()) {
+                error(file, line, where("Voltaros", key),
+                      "the player file " + quoted(fileName) + " " + problem +
+                          "; the character is built from defaults and cannot move or be seen");
+            }
         }
         const std::string title = menu->getString(titleKey, "Voltaros", kEmpty);
         if (menu->lineOf(titleKey, "Voltaros") == 0) {
-            warning(file, lineOf(*menu, "Voltaros", titleKey), where("Voltaros", titleKey),
-                    "missing; the entry shows " + quoted(kEmpty));
+            if (++missingTitles <= kFrameReports) {
+                warning(file, lineOf(*menu, "Voltaros", titleKey), where("Voltaros", titleKey),
+                        "missing; the entry shows " + quoted(kEmpty));
+            }
         } else {
             m_drawnTexts.push_back({title, file, lineOf(*menu, "Voltaros", titleKey), where("Voltaros", titleKey)});
         }
-        if (std::find(m_playerFiles.begin(), m_playerFiles.end(), fileName) == m_playerFiles.end()) {
-            m_playerFiles.push_back(fileName);
-        }
+        if (named && playerFiles.insert(fileName).second) m_playerFiles.push_back(fileName);
+    }
+    if (missingPlayers > kFrameReports) {
+        error(file, lineOf(*menu, "Voltaros", "amount"), where("Voltaros", "amount"),
+              std::to_string(missingPlayers - kFrameReports) + " more character entries name no player file; each "
+              "builds the character from defaults");
+    }
+    if (missingTitles > kFrameReports) {
+        warning(file, lineOf(*menu, "Voltaros", "amount"), where("Voltaros", "amount"),
+                std::to_string(missingTitles - kFrameReports) + " more character titles are missing; each entry shows " +
+                    quoted(kEmpty));
     }
 }
 
@@ -210,7 +290,8 @@ void ContentChecker::checkReadyMessage() {
 
 void ContentChecker::checkFont() {
     const std::string file = "font.ini";
-    const auto font = loadIni(file, "the menu, the ready message and the debug overlay draw no text");
+    const auto font =
+        loadIni(file, "the menu, the ready message and the debug overlay draw no text", Font::fileKeys());
     if (!font) return;
 
     const std::string sheetName = font->getString("sheet", "Properties", kEmpty);
@@ -341,20 +422,14 @@ bool ContentChecker::loadTileMap(const IniDictionary& levels, const std::string&
         error("levels.ini", line, where(levelName, "tileMap"), "missing; the level stops with a fatal data error");
         return false;
     }
-    if (!isReadableFile(mapName)) {
+    // Like the engine, read no more than the longest well-formed map.
+    const DataFile file = DataFile::read(pathOf(mapName), TileMapFile::kMaxBytes, "a tile map");
+    if (!file.ok()) {
         error("levels.ini", line, where(levelName, "tileMap"),
-              "the tile map " + ::quoted(mapName) + " cannot be read; the level stops with a fatal data error");
+              "the tile map " + ::quoted(mapName) + " " + file.problem() + "; the level stops with a fatal data error");
         return false;
     }
-    // Like the engine, read no more than the longest well-formed map; the
-    // rest can only be trailing bytes.
-    std::ifstream input(pathOf(mapName), std::ios::binary);
-    std::vector<uint8_t> bytes(TileMapFile::kMaxBytes);
-    input.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(input.gcount()));
-    input.clear();
-    input.seekg(0, std::ios::end);
-    const std::streamoff fileSize = input.tellg();
+    const std::vector<uint8_t> bytes(file.bytes().begin(), file.bytes().end());
     std::string problem;
     size_t offset = 0;
     if (!TileMapFile::decode(bytes, map, problem, offset)) {
@@ -362,14 +437,9 @@ bool ContentChecker::loadTileMap(const IniDictionary& levels, const std::string&
               problem + "; the level stops with a fatal data error");
         return false;
     }
-    const long long unread = fileSize > static_cast<std::streamoff>(bytes.size())
-                                 ? static_cast<long long>(fileSize) - static_cast<long long>(bytes.size())
-                                 : 0;
-    const long long trailing = static_cast<long long>(map.trailingByteCount()) + unread;
-    if (trailing > 0) {
-        const long offset = map.trailingOffset() >= 0 ? map.trailingOffset() : static_cast<long>(bytes.size());
-        warning(mapName, offset, where(levelName, "tileMap"),
-                std::to_string(trailing) + " bytes after the last row; the engine ignores them");
+    if (map.trailingByteCount() > 0) {
+        warning(mapName, map.trailingOffset(), where(levelName, "tileMap"),
+                std::to_string(map.trailingByteCount()) + " bytes after the last row; the engine ignores them");
     }
     return true;
 }
@@ -425,13 +495,20 @@ void ContentChecker::checkBoundaries(const IniDictionary& levels, const std::str
     const int32_t count = levels.getInt("boundaries", levelName, 0);
     for (int32_t i = 0; i < count; ++i) {
         const std::string stem = "boundary" + std::to_string(i);
-        const int32_t x = cutTo16Bits(levels.getInt(stem + "x", levelName, 0));
-        const int32_t y = cutTo16Bits(levels.getInt(stem + "y", levelName, 0));
-        const int32_t w = cutTo16Bits(levels.getInt(stem + "w", levelName, 0));
+        // The engine keeps x and y in signed and w in unsigned 16 bits; the
+        // message shows what was written.
+        const int32_t writtenX = levels.getInt(stem + "x", levelName, 0);
+        const int32_t writtenY = levels.getInt(stem + "y", levelName, 0);
+        const int32_t writtenW = levels.getInt(stem + "w", levelName, 0);
+        const int32_t x = cutTo16Bits(writtenX);
+        const int32_t y = cutTo16Bits(writtenY);
+        const int32_t w = static_cast<int32_t>(static_cast<uint32_t>(writtenW) & 0xFFFFu);
         const std::string key = stem + (levels.lineOf(stem + "x", levelName) > 0 ? "x" : "w");
         const long line = lineOf(levels, levelName, stem + "x");
-        const std::string rect = "boundary " + std::to_string(i) + " (x " + std::to_string(x) + ", y " +
-                                 std::to_string(y) + ", w " + std::to_string(w) + ")";
+        const std::string keptW = w == writtenW ? std::to_string(w)
+                                                : std::to_string(writtenW) + " (the engine keeps " + std::to_string(w) + ")";
+        const std::string rect = "boundary " + std::to_string(i) + " (x " + asWritten(writtenX) + ", y " +
+                                 asWritten(writtenY) + ", w " + keptW + ")";
         if (w <= 0) {
             error("levels.ini", lineOf(levels, levelName, stem + "w"), where(levelName, stem + "w"),
                   rect + " has no width; the camera and the player cannot stay in it");
@@ -473,25 +550,9 @@ void ContentChecker::checkArrival(const IniDictionary& levels, const std::string
     const long line = lineOf(levels, levelName, "teleportStopPosY");
     const std::string at = where(levelName, "teleportStopPosY");
 
-    // The beam starts 4 pixels below the band's top and stops at the first
-    // 16-pixel step that reaches or passes the stop position.
-    int32_t stopAt = kBeamStart;
-    if (stop > kBeamStart) {
-        const int64_t steps = (static_cast<int64_t>(stop) - kBeamStart + kBeamStep - 1) / kBeamStep;
-        stopAt = static_cast<int32_t>(std::min<int64_t>(kBeamStart + steps * kBeamStep, kScreenHeight + kBeamStep));
-    }
-    if ((stop - kBeamStart) % kBeamStep != 0 || stop < kBeamStart) {
-        warning("levels.ini", line, at,
-                std::to_string(stop) + " is not 4 plus a multiple of 16; the beam stops at " + std::to_string(stopAt) +
-                    " instead");
-    }
-    if (stopAt >= kScreenHeight) {
-        error("levels.ini", line, at,
-              "the beam stops at " + std::to_string(stopAt) +
-                  ", below boundary 0; the player falls out at once and beams in again, forever");
-        return;
-    }
-
+    // The beam stops exactly on the stop position, wherever that is: it
+    // falls in 16-pixel steps and its last step ends on the stop.
+    const int64_t stopY = static_cast<int64_t>(bandY) + stop;  // world pixels
     const int32_t worldX = bandX + kArrivalColumnX;
     const int32_t column = worldX / kTileSize;
     if (worldX < 0 || column >= map.width()) {
@@ -499,6 +560,28 @@ void ContentChecker::checkArrival(const IniDictionary& levels, const std::string
               "the player beams in at x " + std::to_string(worldX) + ", outside the map");
         return;
     }
+    auto screenAt = [&map, column](int64_t y) {
+        if (y < 0) return false;
+        const int64_t screenY = y / kScreenHeight;
+        return screenY < map.screensY() &&
+               map.isScreenPresent(column / TileMapFile::kScreenCellsX, static_cast<int32_t>(screenY));
+    };
+    const std::string stopText = "y " + std::to_string(stopY);
+    if (stop >= kScreenHeight) {
+        // Below boundary 0: the appearing player's first move reaches the
+        // bottom scroll start, and the screen it is in decides what follows.
+        if (screenAt(stopY)) {
+            warning("levels.ini", line, at,
+                    "the beam stops at " + stopText + ", below boundary 0; the player scrolls into the screen below "
+                    "as soon as it appears");
+        } else {
+            error("levels.ini", line, at,
+                  "the beam stops at " + stopText + ", below boundary 0 where no screen is; the player falls out as "
+                  "soon as it appears and beams in again, forever");
+        }
+        return;
+    }
+
     // A cell the player can stand on: a solid cell, or any cell of an absent
     // screen inside the band (the engine treats those as walls).
     auto standable = [&map, column](int32_t row) {
@@ -506,18 +589,23 @@ void ContentChecker::checkArrival(const IniDictionary& levels, const std::string
         if (!map.isScreenPresent(column / TileMapFile::kScreenCellsX, row / TileMapFile::kScreenCellsY)) return true;
         return map.cell(column, row).solidByte != 0;
     };
-    const int32_t stopRow = (bandY + stopAt) / kTileSize;
-    // The row just below the band reports solid cells, but a falling player
-    // passes through it, so only the band's own rows hold it.
-    const int32_t lastRow = (bandY + kScreenHeight - 1) / kTileSize;
+    const int64_t stopRow = floorDiv(stopY, kTileSize);
+    // Only the band's own rows hold a falling player: above the band nothing
+    // is solid, and the row just below it reports solid cells, but a falling
+    // player passes through it.
+    const int64_t bandTopRow = floorDiv(bandY, kTileSize);
+    const int32_t firstRow = static_cast<int32_t>(std::max(stopRow + 1, bandTopRow));
+    const int32_t lastRow = static_cast<int32_t>(floorDiv(bandY + kScreenHeight - 1, kTileSize));
     bool ground = false;
-    for (int32_t row = stopRow + 1; row <= lastRow && !ground; ++row) ground = standable(row);
+    for (int32_t row = firstRow; row <= lastRow && !ground; ++row) ground = standable(row);
     if (!ground) {
-        error("levels.ini", line, at,
-              "no ground under the beam in tile column " + std::to_string(column) +
-                  " below y " + std::to_string(bandY + stopAt) +
-                  "; the player falls out of boundary 0 and beams in again, forever");
-    } else if (standable(stopRow)) {
+        // With a screen below the band the player falls (or scrolls) into it and plays there.
+        if (!screenAt(static_cast<int64_t>(bandY) + kScreenHeight)) {
+            error("levels.ini", line, at,
+                  "no ground under the beam in tile column " + std::to_string(column) + " below " + stopText +
+                      " and no screen below boundary 0; the player falls out and beams in again, forever");
+        }
+    } else if (stopRow >= bandTopRow && standable(static_cast<int32_t>(stopRow))) {
         warning("levels.ini", line, at,
                 "the beam stops inside a solid cell (column " + std::to_string(column) + ", row " +
                     std::to_string(stopRow) + "); the player appears stuck in the wall");
@@ -528,6 +616,8 @@ void ContentChecker::checkArrival(const IniDictionary& levels, const std::string
 
 void ContentChecker::checkPlayer(const std::string& fileName) {
     const IniDictionary player(pathOf(fileName));
+    if (!player.isLoaded()) return;  // reported with the menu entry that names it
+    checkKeys(player, fileName, Level::playerFileSchema());
     static const SpriteNeeds kPlayerNeeds = {
         {"facing right", "facing left", "shooting to the right", "shooting to the left"},
         {"standing", "walking", "running", "airborne", "climbing", "climbing at the top", "hurt", "teleporting",
@@ -546,6 +636,39 @@ void ContentChecker::checkPlayer(const std::string& fileName) {
         }
     }
 
+    // Gravity is subtracted from the vertical speed after every free move:
+    // without a positive value a jump never comes down and a fall never speeds up.
+    const int64_t gravity = static_cast<int64_t>(player.getInt("gravityInt", "YSpeed", 0)) * 256 +
+                            player.getInt("gravityFraction", "YSpeed", 0);
+    if (gravity <= 0) {
+        const std::string key = player.lineOf("gravityInt", "YSpeed") > 0 || player.lineOf("gravityFraction", "YSpeed") == 0
+                                    ? "gravityInt"
+                                    : "gravityFraction";
+        warning(fileName, lineOf(player, "YSpeed", key), where("YSpeed", key),
+                gravity == 0 ? std::string("gravity is 0; a jump never comes back down and the player floats away")
+                             : "gravity is negative (" + std::to_string(gravity) +
+                                   "/256 pixel per update per update); the player falls upwards and floats away");
+    }
+
+    // The walking phases test their update count for equality, the
+    // animation switch first: at the phase's length the switch returns
+    // before the end test, and past it the switch is never reached.
+    for (const char* phase : {"accelerating", "decelerating"}) {
+        const std::string previousKey = std::string(phase) + "PreviousAnimation";
+        const int32_t duration = player.getInt(phase, "Durations", 0);
+        const int32_t previous = player.getInt(previousKey, "Durations", 0);
+        const std::string compared = std::to_string(previous) + " is " + (previous == duration ? "equal to" : "past") +
+                                     " Durations/" + phase + " (" + std::to_string(duration) + "); ";
+        const char* holds = phase[0] == 'a' ? "while a direction is held" : "until a direction is pressed";
+        if (previous == duration) {
+            warning(fileName, lineOf(player, "Durations", previousKey), where("Durations", previousKey),
+                    compared + "the " + phase + " phase never ends " + holds);
+        } else if (previous > duration) {
+            warning(fileName, lineOf(player, "Durations", previousKey), where("Durations", previousKey),
+                    compared + "the walking animation never shows in the " + phase + " phase");
+        }
+    }
+
     for (const char* key : {"scrolling", "afterScrolling"}) {
         const int32_t duration = player.getInt(key, "Durations", 0);
         if (duration < 1) {
@@ -558,7 +681,7 @@ void ContentChecker::checkPlayer(const std::string& fileName) {
 
 void ContentChecker::checkEnemy() {
     const std::string file = "enemy.ini";
-    const auto enemy = loadIni(file, "the enemy is invisible");
+    const auto enemy = loadIni(file, "the enemy is invisible", Enemy::fileKeys());
     if (!enemy) return;
     static const SpriteNeeds kEnemyNeeds = {{"the enemy's"}, {"the enemy's"}};
     checkSprite(*enemy, file, kEnemyNeeds);
@@ -567,7 +690,7 @@ void ContentChecker::checkEnemy() {
 void ContentChecker::checkSprite(const IniDictionary& file, const std::string& fileName, const SpriteNeeds& needs) {
     // Sheets: each is loaded, and its size is kept for the cell checks below.
     const int32_t sheetCount =
-        readCount(file, fileName, "Spritesheets", "amount", kMaxSpriteList, "the sprite draws nothing");
+        readCount(file, fileName, "Spritesheets", "amount", Sprite::kMaxSheets, "the sprite draws nothing");
     if (sheetCount > 0 && sheetCount < static_cast<int32_t>(needs.sheets.size())) {
         error(fileName, lineOf(file, "Spritesheets", "amount"), where("Spritesheets", "amount"),
               counted(sheetCount, "sheet") + "; " + missingEntries("sheet", needs.sheets, sheetCount) +
@@ -597,7 +720,7 @@ void ContentChecker::checkSprite(const IniDictionary& file, const std::string& f
 
     // Cells.
     const int32_t cellCount =
-        readCount(file, fileName, "Sprites", "amount", kMaxSpriteList, "every frame draws nothing");
+        readCount(file, fileName, "Sprites", "amount", Sprite::kMaxCells, "every frame draws nothing");
     const int32_t width = file.getInt("width", "Sprites", 0);
     const int32_t height = file.getInt("height", "Sprites", 0);
     if (width <= 0 || height <= 0) {
@@ -605,13 +728,20 @@ void ContentChecker::checkSprite(const IniDictionary& file, const std::string& f
         error(fileName, lineOf(file, "Sprites", key), where("Sprites", key),
               "cells are " + std::to_string(width) + "x" + std::to_string(height) + " pixels; nothing visible is drawn");
     }
+    std::vector<int32_t> cellTops;  // each cell's "YPos", read once for all sheets
+    if (width > 0 && height > 0) {
+        cellTops.reserve(static_cast<size_t>(cellCount));
+        for (int32_t c = 0; c < cellCount; ++c) {
+            cellTops.push_back(file.getInt("sprite" + std::to_string(c) + "YPos", "Sprites", 0));
+        }
+    }
     std::set<std::string> sizesChecked;
     for (size_t s = 0; s < sheets.size() && width > 0 && height > 0; ++s) {
         if (!sheets[s].loaded || !sizesChecked.insert(sheetNames[s]).second) continue;  // each image once
         int32_t beyond = 0;
         int32_t first = 0;
         for (int32_t c = 0; c < cellCount; ++c) {
-            const int32_t y = file.getInt("sprite" + std::to_string(c) + "YPos", "Sprites", 0);
+            const int32_t y = cellTops[static_cast<size_t>(c)];
             if (y >= 0 && y <= sheets[s].height - height && width <= sheets[s].width) continue;
             if (beyond++ == 0) first = c;
         }
@@ -626,53 +756,88 @@ void ContentChecker::checkSprite(const IniDictionary& file, const std::string& f
 
     // Animations.
     const int32_t animationCount =
-        readCount(file, fileName, "Animations", "amount", kMaxSpriteList, "the sprite draws nothing");
+        readCount(file, fileName, "Animations", "amount", Sprite::kMaxAnimations, "the sprite draws nothing");
     if (animationCount > 0 && animationCount < static_cast<int32_t>(needs.animations.size())) {
         error(fileName, lineOf(file, "Animations", "amount"), where("Animations", "amount"),
               counted(animationCount, "animation") + "; " +
                   missingEntries("animation", needs.animations, animationCount) +
                   " missing and the player is invisible while they are shown");
     }
+    int32_t framesLeft = Sprite::kMaxFrames;  // like the engine, all animations share one bound
+    int32_t emptyAnimations = 0;
     for (int32_t a = 0; a < animationCount; ++a) {
         const std::string section = "Animation" + std::to_string(a);
         const int32_t frames = file.getInt("nFrames", section, 0);
-        if (frames <= 0 || frames > kMaxSpriteList) {
-            error(fileName, lineOf(file, section, "nFrames"), where(section, "nFrames"),
-                  std::to_string(frames) + " frames; the animation draws nothing while it is shown");
+        if (frames <= 0) {
+            if (++emptyAnimations <= kFrameReports) {
+                error(fileName, lineOf(file, section, "nFrames"), where(section, "nFrames"),
+                      (frames < 0 ? "negative (" + std::to_string(frames) + ")" : std::string("0")) +
+                          " frames; the animation draws nothing while it is shown");
+            }
             continue;
         }
+        if (frames > framesLeft) {
+            error(fileName, lineOf(file, section, "nFrames"), where(section, "nFrames"),
+                  std::to_string(frames) + " frames, more than the " + std::to_string(framesLeft) +
+                      " the sprite's frame table has left; the engine reads it as 0 and the animation draws nothing");
+            continue;
+        }
+        framesLeft -= frames;
+        // A broken file may hold a million bad frames: the first few are
+        // reported one by one, the rest in one line.
+        int32_t badCells = 0;
+        int32_t holdingFrames = 0;
         for (int32_t j = 0; j < frames; ++j) {
             const std::string stem = "frame" + std::to_string(j);
             const int32_t cell = file.getInt(stem + "SpriteIndex", section, 0);
-            if (cell < 0 || cell >= cellCount) {
+            if ((cell < 0 || cell >= cellCount) && ++badCells <= kFrameReports) {
                 error(fileName, lineOf(file, section, stem + "SpriteIndex"), where(section, stem + "SpriteIndex"),
                       "cell " + std::to_string(cell) + " is not one of the " + std::to_string(cellCount) +
                           " cells of Sprites/amount; the frame draws nothing");
             }
             const int32_t duration = file.getInt(stem + "Duration", section, 0);
-            if (duration <= 0 && frames > 1) {
+            if (duration <= 0 && frames > 1 && ++holdingFrames <= kFrameReports) {
                 warning(fileName, lineOf(file, section, stem + "Duration"), where(section, stem + "Duration"),
                         std::to_string(duration) +
                             " updates; once the animation steps onto this frame it stays there until restarted");
             }
         }
+        if (badCells > kFrameReports) {
+            error(fileName, lineOf(file, section, "nFrames"), where(section, "nFrames"),
+                  std::to_string(badCells - kFrameReports) + " more frames show cells that do not exist; they draw nothing");
+        }
+        if (holdingFrames > kFrameReports) {
+            warning(fileName, lineOf(file, section, "nFrames"), where(section, "nFrames"),
+                    std::to_string(holdingFrames - kFrameReports) +
+                        " more frames last 0 updates or less; the animation stays on any of them until restarted");
+        }
+    }
+    if (emptyAnimations > kFrameReports) {
+        error(fileName, lineOf(file, "Animations", "amount"), where("Animations", "amount"),
+              std::to_string(emptyAnimations - kFrameReports) +
+                  " more animations have no frames; they draw nothing while they are shown");
     }
 }
 
 int32_t ContentChecker::readCount(const IniDictionary& file, const std::string& fileName, const std::string& section,
-                                  const std::string& key, int32_t limit, const std::string& emptyConsequence) {
+                                  const std::string& key, int32_t limit, const std::string& emptyConsequence,
+                                  bool cutToLimit) {
     const long line = lineOf(file, section, key);
     if (file.lineOf(key, section) == 0) {
         error(fileName, line, where(section, key), "missing; " + emptyConsequence);
         return 0;
     }
     const int32_t count = file.getInt(key, section, 0);
-    if (count <= 0) {
-        error(fileName, line, where(section, key), "is " + std::to_string(count) + "; " + emptyConsequence);
+    if (count < 0) {
+        error(fileName, line, where(section, key), "is negative (" + std::to_string(count) + "); " + emptyConsequence);
+        return 0;
+    }
+    if (count == 0) {
+        error(fileName, line, where(section, key), "is 0; " + emptyConsequence);
         return 0;
     }
     if (count > limit) {
-        if (limit == kMaxMenuEntries) {
+        if (cutToLimit) {
             warning(fileName, line, where(section, key),
                     std::to_string(count) + " entries; only the first " + std::to_string(limit) + " are listed");
             return limit;

@@ -2,6 +2,7 @@
 
 #include "check/content_report.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 
 #include <cstdint>
 #include <map>
@@ -48,9 +49,15 @@ private:
     };
 
     std::string pathOf(const std::string& name) const;
-    bool isReadableFile(const std::string& name) const;
-    // Loads an INI file; false (and an error) when it cannot be read.
-    std::unique_ptr<IniDictionary> loadIni(const std::string& name, const std::string& consequence);
+    // Why an INI file cannot be read ("cannot be opened", "is not a regular
+    // file (a FIFO)", "is N bytes, more than ..."); empty when it can.
+    std::string iniProblem(const std::string& name) const;
+    // Loads an INI file and checks its keys against the schema; null (and an
+    // error) when it cannot be read.
+    std::unique_ptr<IniDictionary> loadIni(const std::string& name, const std::string& consequence,
+                                           const IniSchema& schema);
+    // Warns about a byte-order mark and about every key the engine never reads.
+    void checkKeys(const IniDictionary& file, const std::string& fileName, const IniSchema& schema);
     // Each image is loaded once, however many keys name it.
     Bitmap loadBitmap(const std::string& name);
 
@@ -73,7 +80,8 @@ private:
 
     // Reads a count key the way the engine does; reports negative and huge ones.
     int32_t readCount(const IniDictionary& file, const std::string& fileName, const std::string& section,
-                      const std::string& key, int32_t limit, const std::string& emptyConsequence);
+                      const std::string& key, int32_t limit, const std::string& emptyConsequence,
+                      bool cutToLimit = false);
 
     void error(const std::string& file, long line, const std::string& where, const std::string& message);
     void warning(const std::string& file, long line, const std::string& where, const std::string& message);

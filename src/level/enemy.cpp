@@ -18,6 +18,10 @@ Enemy::Enemy(int32_t x, int32_t y) : m_rect(makeRect(x, y, kWidth, kHeight)), m_
 
 Enemy::~Enemy() = default;
 
+const IniSchema& Enemy::fileKeys() {
+    return Sprite::fileKeys();
+}
+
 void Enemy::update() {
     m_pSprite->update();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "resources/ini_schema.h"
 #include "world/camera.h"
 #include "world/collision_box.h"
 
@@ -26,6 +27,8 @@ public:
     Enemy();
     // With the rectangle's top-left corner at world (x, y), each cut to 16 bits as every rectangle is.
     Enemy(int32_t x, int32_t y);
+    // The keys of "enemy.ini": the enemy's sprite, nothing else.
+    static const IniSchema& fileKeys();
     ~Enemy();
     Enemy(const Enemy&) = delete;
     Enemy& operator=(const Enemy&) = delete;

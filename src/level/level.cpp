@@ -7,6 +7,7 @@
 #include "player/voltaro.h"
 #include "resources/font.h"
 #include "resources/ini_dictionary.h"
+#include "resources/sprite.h"
 #include "world/map.h"
 
 #include <cstdint>
@@ -45,13 +46,43 @@ const char* levelPhaseName(LevelPhase phase) {
     return "Unknown";
 }
 
+const IniSchema& Level::playerFileKeys() {
+    static const IniSchema keys({
+        {"Durations", "scrolling", "updates", "0", "length of a screen scroll (at least 1)"},
+        {"Durations", "beforeScrolling", "updates", "0", "pause before the camera moves; 0 or less skips it"},
+        {"Durations", "afterScrolling", "updates", "0", "pause after the camera moved (at least 1)"},
+        {"ScrollConstants", "verticalSpeed", "pixels per update", "0", "camera speed during a screen scroll"},
+        {"ScrollConstants", "startPosTop", "pixels", "0",
+         "a climber this far below the band's top or higher scrolls up"},
+        {"ScrollConstants", "startPosBottom", "pixels", "240",
+         "a player this far below the band's top or lower scrolls down, or falls out"},
+    });
+    return keys;
+}
+
+const IniSchema& Level::playerFileSchema() {
+    static const IniSchema schema = IniSchema(Voltaro::fileKeys().keys()).add(playerFileKeys()).add(Sprite::fileKeys());
+    return schema;
+}
+
+const IniSchema& Level::levelsFileSchema() {
+    static const IniSchema schema =
+        IniSchema({{"Common", "readyMessage", "text", "empty", "the message shown before play starts"},
+                   {"*", "enemyX", "pixels", std::to_string(Enemy::kX), "world x of the enemy's left edge"},
+                   {"*", "enemyY", "pixels", std::to_string(Enemy::kY), "world y of the enemy's top edge"}})
+            .add(Map::levelKeys());
+    return schema;
+}
+
 Level::Level(GameStateManager* manager) : Level(manager->getName(0), manager->getName(1)) {
     m_pManager = manager;
 }
 
 Level::Level(const std::string& levelName, const std::string& playerFileName) {
     const IniDictionary levels(kLevelsFile);
-    if (!levels.isLoaded()) std::fprintf(stderr, "%s: cannot be read; the level has no settings\n", kLevelsFile);
+    if (!levels.isLoaded()) {
+        std::fprintf(stderr, "%s: %s; the level has no settings\n", kLevelsFile, levels.loadProblem().c_str());
+    }
     const std::string readyMessage = levels.getString("readyMessage", "Common", "empty");
 
     {
@@ -76,8 +107,8 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
 
     const IniDictionary player(playerFileName);
     if (!player.isLoaded()) {
-        std::fprintf(stderr, "%s: player file cannot be read; the character is built from defaults\n",
-                     playerFileName.c_str());
+        std::fprintf(stderr, "%s: the player file %s; the character is built from defaults\n",
+                     playerFileName.c_str(), player.loadProblem().c_str());
     }
     m_nScrollingDuration =
         atLeastOneUpdate(player.getInt("scrolling", "Durations", 0), playerFileName, "scrolling");
@@ -151,7 +182,10 @@ void Level::update(InputState input) {
             if (m_nFrameCounter == m_nAfterScrollingDuration) {
                 m_pPlayer->endScreenScroll();
                 m_pPlayer->update(input, m_camera);
-                changePhase(LevelPhase::Playing);
+                // That update may itself have started the next transition (or
+                // a restart); Playing must not override it, or the player stays
+                // in scroll mode for ever.
+                if (m_nPhase == LevelPhase::AfterScrolling) changePhase(LevelPhase::Playing);
             }
             break;
     }

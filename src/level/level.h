@@ -4,6 +4,7 @@
 #include "platform/game_state.h"
 #include "platform/surface_handle.h"
 #include "player/player_host.h"
+#include "resources/ini_schema.h"
 #include "world/camera.h"
 
 #include <SDL.h>
@@ -28,6 +29,12 @@ public:
     Level(const std::string& levelName, const std::string& playerFileName);
     ~Level() override;
     Level(const Level&) = delete;
+    // The keys the level itself reads from the player file (the scroll timings).
+    static const IniSchema& playerFileKeys();
+    // Everything read from a player file: the player's, the level's and the sprite's keys.
+    static const IniSchema& playerFileSchema();
+    // Everything read from "levels.ini": the ready message and each level's map keys.
+    static const IniSchema& levelsFileSchema();
     Level& operator=(const Level&) = delete;
 
     void draw() override;

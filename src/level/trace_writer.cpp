@@ -1,8 +1,11 @@
 #include "level/trace_writer.h"
 
+#include "level/enemy.h"
 #include "level/level.h"
+#include "platform/menu_selection.h"
 #include "platform/game_state.h"
 #include "player/voltaro.h"
+#include "resources/sprite.h"
 #include "world/map.h"
 
 #include <sstream>
@@ -43,7 +46,8 @@ const char* responseName(CollisionResponse response) {
 
 const char* const TraceWriter::kHeader =
     "frame,state,phase,x,y,speedX,speedY,handler,mode,facing,response,invincible,ladder,viewX,viewY,boundary,"
-    "shots";
+    "shots,stateFrame,animation,animationFrame,screenScroll,shootingTimer,phaseFrame,enemyFrame,menuLevel,"
+    "menuCharacter,menuCharacterActive";
 
 TraceWriter::TraceWriter(const std::string& fileName) : m_file(fileName, std::ios::out | std::ios::trunc) {
     if (m_file.is_open()) m_file << kHeader << '\n';
@@ -60,7 +64,13 @@ std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state) {
     line << frame << ',';
     const Level* level = dynamic_cast<const Level*>(state);
     if (level == nullptr) {
-        line << "menu,,,,,,,,,,,,,,,";
+        // Every level column empty, then the menu's own.
+        line << "menu,,,,,,,,,,,,,,,,,,,,,,,";
+        if (const MenuSelection* menu = dynamic_cast<const MenuSelection*>(state)) {
+            line << menu->selectedLevel() << ',' << menu->selectedPlayer() << ',' << (menu->isChoosingPlayer() ? 1 : 0);
+        } else {
+            line << ",,";
+        }
         return line.str();
     }
     const Voltaro& player = level->player();
@@ -79,5 +89,9 @@ std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state) {
         line << shot.rect().x << ':' << shot.rect().y << ':' << directionName(shot.direction());
         first = false;
     }
+    const Sprite& sprite = player.sprite();
+    line << ',' << player.stateFrame() << ',' << sprite.currentAnimation() << ',' << sprite.currentFrame() << ','
+         << (player.isScreenScrolling() ? 1 : 0) << ',' << player.shootingTimer() << ',' << level->frameCounter()
+         << ',' << level->enemy().sprite().currentFrame() << ",,,";
     return line.str();
 }

@@ -7,8 +7,9 @@
 class GameState;
 
 // Writes one CSV line per frame describing the current state: which screen
-// is up and, in a level, the phase, the player's raw physics values, state,
-// ladder bits, the camera and the shots. Content authors use it to tune
+// is up; in a level, the phase, the player's raw physics values, state,
+// ladder bits, the camera, the shots, the state and animation counters and
+// the enemy's animation frame; in the menu, what is selected. Content authors use it to tune
 // physics numbers; scenario tests assert on it.
 class TraceWriter {
 public:

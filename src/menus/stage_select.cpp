@@ -5,6 +5,8 @@
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 
 namespace {
@@ -25,49 +27,81 @@ int32_t readCount(const IniDictionary& dictionary, const char* section) {
     return amount > 0 ? amount : 0;
 }
 
+// Why a list's "amount" gave no entries: missing, 0 or negative.
+std::string whyEmpty(const IniDictionary& dictionary, const char* section) {
+    if (dictionary.lineOf("amount", section) == 0) return "is missing";
+    const int32_t amount = dictionary.getInt("amount", section, 0);
+    return amount < 0 ? "is negative: " + std::to_string(amount) : std::string("is 0");
+}
+
 }  // namespace
 
 StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_font("font.ini") {
     const IniDictionary dictionary(kStageSelectFile);
 
     m_levelCount = readCount(dictionary, "Levels");
-    int32_t y = kListTop;
+    m_pLevelItems.reserve(static_cast<size_t>(m_levelCount));
     for (int32_t i = 0; i < m_levelCount; ++i) {
         const std::string name = dictionary.getString("level" + std::to_string(i), "Levels", "empty");
-        m_pLevelItems.emplace_back(name, name, kLevelListX, y);
-        y += m_font.getCharacterHeight();
+        m_pLevelItems.emplace_back(name, name, kLevelListX, entryY(i));
     }
 
     m_playerCount = readCount(dictionary, "Voltaros");
-    y = kListTop;
+    m_pPlayerItems.reserve(static_cast<size_t>(m_playerCount));
     for (int32_t j = 0; j < m_playerCount; ++j) {
         const std::string key = "voltaro" + std::to_string(j);
         const std::string name = dictionary.getString(key, "Voltaros", "empty");
         const std::string title = dictionary.getString(key + "title", "Voltaros", "empty");
-        m_pPlayerItems.emplace_back(title, name, kPlayerListX, y);
-        y += m_font.getCharacterHeight();
+        m_pPlayerItems.emplace_back(title, name, kPlayerListX, entryY(j));
     }
 
     m_pSelectorBitmap = getVideoService()->loadBitmap(kSelectorFile);
 
     if (!dictionary.isLoaded()) {
         m_problems.push_back("CANNOT READ STAGESELECT.INI");
-        std::fprintf(stderr, "%s: cannot be read; there are no levels and no characters to choose\n",
-                     kStageSelectFile);
+        std::fprintf(stderr, "%s: %s; there are no levels and no characters to choose\n", kStageSelectFile,
+                     dictionary.loadProblem().c_str());
         return;
     }
     if (m_levelCount == 0) {
         m_problems.push_back("STAGESELECT.INI: NO LEVELS");
-        std::fprintf(stderr, "%s: the level list [Levels] is empty (amount is 0 or missing)\n", kStageSelectFile);
+        std::fprintf(stderr, "%s: the level list [Levels] is empty (amount %s)\n", kStageSelectFile,
+                     whyEmpty(dictionary, "Levels").c_str());
     }
     if (m_playerCount == 0) {
         m_problems.push_back("STAGESELECT.INI: NO CHARACTERS");
-        std::fprintf(stderr, "%s: the character list [Voltaros] is empty (amount is 0 or missing)\n",
-                     kStageSelectFile);
+        std::fprintf(stderr, "%s: the character list [Voltaros] is empty (amount %s)\n", kStageSelectFile,
+                     whyEmpty(dictionary, "Voltaros").c_str());
     }
 }
 
 StageSelect::~StageSelect() = default;
+
+const IniSchema& StageSelect::fileKeys() {
+    static const IniSchema keys({
+        {"Levels", "amount", "count", "0", "number of levels listed"},
+        {"Levels", "level#", "section name", "empty", "the level's section in levels.ini"},
+        {"Voltaros", "amount", "count", "0", "number of characters listed"},
+        {"Voltaros", "voltaro#", "file name", "empty", "the character's player file"},
+        {"Voltaros", "voltaro#title", "text", "empty", "the character's name in the menu"},
+    });
+    return keys;
+}
+
+int32_t StageSelect::entryY(int32_t index) const {
+    // Entries far down a long list lie below the screen; their y stops just
+    // past its bottom instead of running past what 32 bits hold.
+    const int64_t y = kListTop + static_cast<int64_t>(index) * m_font.getCharacterHeight();
+    return static_cast<int32_t>(std::min<int64_t>(std::max<int64_t>(y, INT32_MIN), Camera::kScreenHeight));
+}
+
+void StageSelect::drawItems(const std::vector<MenuItem>& items) {
+    if (m_font.getCharacterHeight() <= 0) return;  // glyphs without height show nothing
+    for (const MenuItem& item : items) {
+        if (item.getY() >= Camera::kScreenHeight) break;  // entries only go down from here: none is seen
+        item.draw(m_font);
+    }
+}
 
 void StageSelect::update(InputState input) {
     if (input.vertical != input.previousVertical) {
@@ -97,8 +131,8 @@ void StageSelect::drawCursor(const MenuItem& item) {
 
 void StageSelect::draw() {
     getVideoService()->clearScreen();
-    for (const MenuItem& item : m_pLevelItems) item.draw(m_font);
-    for (const MenuItem& item : m_pPlayerItems) item.draw(m_font);
+    drawItems(m_pLevelItems);
+    drawItems(m_pPlayerItems);
     if (m_levelCount > 0) drawCursor(m_pLevelItems[static_cast<size_t>(m_selectedLevel)]);
     if (m_choosingPlayer && m_playerCount > 0) drawCursor(m_pPlayerItems[static_cast<size_t>(m_selectedPlayer)]);
     int32_t y = kProblemY;

@@ -2,11 +2,14 @@
 
 #include "menus/menu_item.h"
 #include "platform/game_state.h"
+#include "platform/menu_selection.h"
 #include "platform/surface_handle.h"
 #include "resources/font.h"
+#include "resources/ini_schema.h"
 
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -18,14 +21,20 @@ class GameStateManager;
 // level, then the character, then the switch to the level), Space goes back
 // from the character list. An empty list is reported on screen and on
 // stderr, gets no cursor and is never confirmed into.
-class StageSelect : public GameState {
+class StageSelect : public GameState, public MenuSelection {
 public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
     static constexpr int32_t kPlayerListX = 128;  // screen pixels
     static constexpr int32_t kListTop = 32;       // screen pixels
-    static constexpr int32_t kMaxEntries = 1024;  // more could never be shown or chosen sensibly
+    // Memory one menu list may take, in bytes; the bound on its entries
+    // follows. No menu comes near it (a list of a thousand levels is a few
+    // tens of kilobytes); a larger "amount" is cut to it.
+    static constexpr size_t kMaxListBytes = 8 * 1024 * 1024;
+    static constexpr int32_t kMaxEntries = static_cast<int32_t>(kMaxListBytes / sizeof(MenuItem));
 
     explicit StageSelect(GameStateManager* manager);
+    // The sections and keys read from "stageselect.ini".
+    static const IniSchema& fileKeys();
     ~StageSelect() override;
     StageSelect(const StageSelect&) = delete;
     StageSelect& operator=(const StageSelect&) = delete;
@@ -33,17 +42,21 @@ public:
     void draw() override;
     void update(InputState input) override;
 
-    int32_t selectedLevel() const { return m_selectedLevel; }
-    int32_t selectedPlayer() const { return m_selectedPlayer; }
+    int32_t selectedLevel() const override { return m_selectedLevel; }
+    int32_t selectedPlayer() const override { return m_selectedPlayer; }
     int32_t levelCount() const { return m_levelCount; }
     int32_t playerCount() const { return m_playerCount; }
-    bool isChoosingPlayer() const { return m_choosingPlayer; }
+    bool isChoosingPlayer() const override { return m_choosingPlayer; }
     const std::vector<MenuItem>& levelItems() const { return m_pLevelItems; }
     const std::vector<MenuItem>& playerItems() const { return m_pPlayerItems; }
     // The lines shown on screen when a list is empty or the file unreadable.
     const std::vector<std::string>& problems() const { return m_problems; }
 
 private:
+    // Screen y of entry `index` of a list; entries below the screen stop at its bottom.
+    int32_t entryY(int32_t index) const;
+    // Draws the entries of a list that can be seen.
+    void drawItems(const std::vector<MenuItem>& items);
     void drawCursor(const MenuItem& item);
 
     int32_t m_selectedLevel = 0;

@@ -1,6 +1,7 @@
 #include "platform/game_engine.h"
 
 #include "platform/browser_page.h"
+#include "platform/data_file.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -188,7 +189,19 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot load a bitmap without a file name\n");
         return nullptr;  // nothing to open
     }
+    // Only a regular file, and only one whose declared size SDL may allocate.
+    const DataFile file = DataFile::readBitmap(fileName);
+    if (!file.ok()) {
+        std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": it %s\n", fileName, file.problem().c_str());
+        return nullptr;
+    }
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL decodes only preloaded files, by name, not bytes in memory.
     SDL_Surface* surface = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
+#else
+    SDL_Surface* surface =
+        SDL_LoadBMP_RW(SDL_RWFromConstMem(file.bytes().data(), static_cast<int>(file.bytes().size())), 1);
+#endif
     if (surface == nullptr) {
         std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": %s\n", fileName, SDL_GetError());
         return nullptr;  // missing or not a BMP; callers draw nothing with null

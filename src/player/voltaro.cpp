@@ -38,6 +38,88 @@ int32_t pixelHolding(Fixed v) {
 
 }  // namespace
 
+namespace {
+
+const char* const kSpeedUnit = "1/256 pixel per update";
+
+// A Speed pair: the stem + "Int" whole pixels and the stem + "Fraction" 256ths.
+void addSpeed(std::vector<IniKey>& keys, const char* section, const std::string& stem, const std::string& meaning,
+              const char* unit = kSpeedUnit) {
+    keys.push_back({section, stem + "Int", std::string("pixels (whole part; ") + unit + " with the fraction)", "0",
+                    meaning});
+    keys.push_back({section, stem + "Fraction", "1/256 pixel, added to the whole part", "0", meaning});
+}
+
+std::vector<IniKey> playerKeys() {
+    std::vector<IniKey> keys;
+    const char* flag = "true or false";
+    keys.push_back({"Options", "adjustPositionAfterScroll", flag, "false",
+                    "a scroll starts at startFraction and ends at upEndPosY/downEndPosY below the new band's top"});
+    keys.push_back({"Options", "firstAcceleratingFrameIsWalkingSpeed", flag, "false",
+                    "the first Accelerating update moves at XSpeed running"});
+    keys.push_back({"Options", "firstDeceleratingFrameIsWalkingSpeed", flag, "false",
+                    "the first Decelerating update moves at XSpeed running"});
+    keys.push_back({"Options", "noJumpDelay", flag, "false", "a jump rises in the update the key is pressed"});
+    keys.push_back({"Options", "onlyIntAdjustmentAtYCollision", flag, "false",
+                    "a vertical collision corrects only the whole pixel and keeps the fraction"});
+
+    addSpeed(keys, "XSpeed", "accelerating", "horizontal speed while Accelerating, after its first update");
+    addSpeed(keys, "XSpeed", "decelerating", "horizontal speed while Decelerating, after its first update");
+    addSpeed(keys, "XSpeed", "jumpAccelerating", "horizontal speed in the air when the direction was just pressed");
+    addSpeed(keys, "XSpeed", "jumping", "horizontal speed in the air while a direction is held");
+    addSpeed(keys, "XSpeed", "reeling", "horizontal speed of the knock-back after a hit");
+    addSpeed(keys, "XSpeed", "running", "full walking speed");
+
+    addSpeed(keys, "YSpeed", "climbingDown", "vertical speed on a ladder while down is held (negative)");
+    addSpeed(keys, "YSpeed", "climbingUp", "vertical speed on a ladder while up is held (positive)");
+    addSpeed(keys, "YSpeed", "collision", "ground probe: vertical speed on the ground and after a landing (negative)");
+    addSpeed(keys, "YSpeed", "falling", "vertical speed at the start of a fall");
+    addSpeed(keys, "YSpeed", "gravity", "subtracted from the vertical speed after each free vertical move (positive)",
+             "1/256 pixel per update per update");
+    addSpeed(keys, "YSpeed", "jumping", "vertical speed at the start of a jump (positive)");
+    addSpeed(keys, "YSpeed", "jumpReleased", "vertical speed set when the jump key is let go early");
+    addSpeed(keys, "YSpeed", "jumpReleasedMax", "the early release cuts the rise only above this speed");
+    addSpeed(keys, "YSpeed", "min", "fastest fall (the most negative vertical speed in the air)");
+    addSpeed(keys, "YSpeed", "scrolling", "vertical move per update during a screen scroll");
+    addSpeed(keys, "YSpeed", "reeling", "vertical speed at the start of the knock-back");
+
+    keys.push_back({"ScrollConstants", "startFraction", "1/256 pixel", "0",
+                    "fraction of the position when a scroll starts (with adjustPositionAfterScroll)"});
+    keys.push_back({"ScrollConstants", "downEndPosY", "pixels", "0",
+                    "position below the new band's top after a downward scroll (with adjustPositionAfterScroll)"});
+    keys.push_back({"ScrollConstants", "upEndPosY", "pixels", "0",
+                    "position below the new band's top after an upward scroll (with adjustPositionAfterScroll)"});
+
+    keys.push_back({"Durations", "accelerating", "updates", "0", "updates in Accelerating before Running"});
+    keys.push_back({"Durations", "acceleratingPreviousAnimation", "updates", "0",
+                    "Accelerating update at which the walking animation replaces the previous one"});
+    keys.push_back({"Durations", "decelerating", "updates", "0", "updates in Decelerating before Standing"});
+    keys.push_back({"Durations", "deceleratingPreviousAnimation", "updates", "0",
+                    "Decelerating update at which the walking animation replaces the previous one"});
+    keys.push_back({"Durations", "invincible", "updates", "0", "invincibility after a hit"});
+    keys.push_back({"Durations", "reeling", "updates", "0", "length of the knock-back"});
+    keys.push_back({"Durations", "shooting", "updates", "0", "how long the shooting pose shows after a shot"});
+
+    keys.push_back({"BoundingBox", "heightHalf", "pixels", "0", "from the position down to the feet"});
+    keys.push_back({"BoundingBox", "xOffset", "pixels", "0", "box left relative to the position"});
+    keys.push_back({"BoundingBox", "yOffset", "pixels", "0", "box top relative to the position"});
+    keys.push_back({"BoundingBox", "width", "pixels", "0", "box width"});
+    keys.push_back({"BoundingBox", "height", "pixels", "0", "box height"});
+
+    keys.push_back({"Bullet", "spritesheet", "file name", "empty", "BMP image of a shot"});
+    keys.push_back({"Bullet", "xOffsetLeft", "pixels", "0", "new shot's x relative to the position, facing left"});
+    keys.push_back({"Bullet", "xOffsetRight", "pixels", "0", "new shot's x relative to the position, facing right"});
+    keys.push_back({"Bullet", "yOffset", "pixels", "0", "new shot's y relative to the position"});
+    return keys;
+}
+
+}  // namespace
+
+const IniSchema& Voltaro::fileKeys() {
+    static const IniSchema keys(playerKeys());
+    return keys;
+}
+
 Voltaro::Voltaro(const IniDictionary& dictionary, const std::string& fileName, PlayerHost* host, Map* map)
     : m_pLevel(host), m_pMap(map) {
     m_x = m_pMap->teleportStartX();
@@ -345,13 +427,11 @@ void Voltaro::climbingHandler(InputState input) {
 
     const bool ladderAtFeetOnly = m_ladder[1] && !m_ladder[0] && !m_ladder[2] && !m_ladder[3] && !m_ladder[4];
     if (m_speedY > Fixed() && ladderAtFeetOnly) {
-        // Leaving at the top: stand "heightHalf" above the top of the tile
-        // row that holds the position. The remainder keeps the dividend's sign
-        // and the row start rounds down, so a position above the map's top
-        // still lands on its own row.
-        const SDL_Rect boundary = m_pMap->currentBoundary();
-        const int32_t inScreen = m_y.toInt() % kScreenHeight;
-        const int32_t top = Fixed::sub(Fixed::add(rowStart(inScreen), boundary.y), m_heightHalf);
+        // Leaving at the top: stand "heightHalf" above the top of the world's
+        // 16-pixel tile row that holds the position. The row is taken in
+        // world pixels, not within the band, so a band whose top is not on
+        // the 240-pixel screen grid puts the player on the ladder's top too.
+        const int32_t top = Fixed::sub(rowStart(m_y.toInt()), m_heightHalf);
         m_y = Fixed(top);
         placeBoxY();
         m_speedY = m_ySpeedCollision;
@@ -367,6 +447,10 @@ void Voltaro::climbingHandler(InputState input) {
 void Voltaro::reelingHandler(InputState) {
     if (m_stateFrame != m_durationReeling) return;  // still knocked back
     flipFacing();
+    // A knock-back that ends at rest on the floor (the Stop response zeroed
+    // the speed) hands over the ground probe speed, so the first ground move
+    // finds the floor instead of dropping through it by the falling speed.
+    if (m_speedY.raw() == 0) m_speedY = m_ySpeedCollision;
     enterStanding();
 }
 

@@ -8,6 +8,7 @@
 #include "player/movement_mode.h"
 #include "resources/debug_info.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 #include "resources/sprite.h"
 #include "world/camera.h"
 #include "world/collision_box.h"
@@ -38,6 +39,9 @@ public:
     Voltaro(const IniDictionary& dictionary, const std::string& fileName, PlayerHost* host, Map* map);
     ~Voltaro();
     Voltaro(const Voltaro&) = delete;
+    // The keys of the player file that the player reads (its own sections;
+    // the sprite's and the level's keys are declared beside them).
+    static const IniSchema& fileKeys();
     Voltaro& operator=(const Voltaro&) = delete;
 
     // One frame; may call host->restart() or host->startScroll(d) before it returns.
@@ -98,7 +102,6 @@ private:
 
     static constexpr int32_t kBeamStep = 16;     // pixels the beam falls per update
     static constexpr int32_t kTileSize = 16;     // pixels
-    static constexpr int32_t kScreenHeight = 240;  // pixels
 
     void readConfiguration(const IniDictionary& dictionary);
 

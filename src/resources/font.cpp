@@ -27,7 +27,8 @@ int32_t readCellSize(const IniDictionary& dictionary, const std::string& key, co
 
 Font::Font(const std::string& fileName) : m_characterHeight(0), m_characterWidth(0), m_dictionary(fileName) {
     if (!m_dictionary.isLoaded()) {
-        std::fprintf(stderr, "Font: cannot read %s, drawing text with empty cells\n", fileName.c_str());
+        std::fprintf(stderr, "Font: %s %s, drawing text with empty cells\n", fileName.c_str(),
+                     m_dictionary.loadProblem().c_str());
     }
     VideoService* video = getVideoService();
     if (video != nullptr) m_pSheet = video->loadBitmap(m_dictionary.getString("sheet", "Properties", "empty"));
@@ -36,6 +37,17 @@ Font::Font(const std::string& fileName) : m_characterHeight(0), m_characterWidth
 }
 
 Font::~Font() = default;
+
+const IniSchema& Font::fileKeys() {
+    static const IniSchema keys({
+        {"Properties", "sheet", "file name", "empty", "BMP image of the glyphs, one column of cells"},
+        {"Properties", "characterWidth", "pixels", "0", "width of every glyph"},
+        {"Properties", "characterHeight", "pixels", "0", "height of every glyph"},
+        {"Characters", "?", "pixels", "0", "top edge of that character's glyph in the sheet"},
+        {"Characters", "space", "pixels", "0", "top edge of the space's glyph"},
+    });
+    return keys;
+}
 
 void Font::drawText(const std::string& text, int32_t x, int32_t y) {
     VideoService* video = getVideoService();

@@ -2,6 +2,7 @@
 
 #include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 
 #include <SDL.h>
 
@@ -15,6 +16,9 @@
 class Font {
 public:
     explicit Font(const std::string& fileName);
+    // The sections and keys read from the font file: a glyph's key is its
+    // one character, or "space".
+    static const IniSchema& fileKeys();
     ~Font();
     Font(const Font&) = delete;
     Font& operator=(const Font&) = delete;

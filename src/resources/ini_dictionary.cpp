@@ -1,11 +1,18 @@
 #include "resources/ini_dictionary.h"
 
+#include "platform/data_file.h"
 #include "platform/wrapping_arithmetic.h"
 
-#include <fstream>
 #include <sstream>
 
 namespace {
+
+const char kByteOrderMark[] = "\xEF\xBB\xBF";  // UTF-8
+
+IniDictionary::LookupObserver& lookupObserver() {
+    static IniDictionary::LookupObserver observer;
+    return observer;
+}
 
 // Only the space character is trimmed; tabs and everything else stay.
 std::string trimSpaces(const std::string& text) {
@@ -21,10 +28,14 @@ bool isAtoiSpace(char c) {
 
 }  // namespace
 
-IniDictionary::IniDictionary(const std::string& fileName) {
-    std::ifstream file(fileName, std::ios::in | std::ios::binary);
-    if (!file.is_open()) return;  // stays empty: every lookup answers its default
-    parse(file);
+IniDictionary::IniDictionary(const std::string& fileName) : m_fileName(fileName) {
+    const DataFile file = DataFile::read(fileName, kMaxFileBytes, "an INI file");
+    if (!file.ok()) {
+        m_loadProblem = file.problem();
+        return;  // stays empty: every lookup answers its default
+    }
+    std::istringstream input(file.bytes());
+    parse(input);
     m_loaded = true;
 }
 
@@ -44,6 +55,12 @@ void IniDictionary::parse(std::istream& input) {
     int32_t lineNumber = 0;
     while (std::getline(input, line)) {
         ++lineNumber;
+        if (lineNumber == 1 && line.compare(0, 3, kByteOrderMark) == 0) {
+            // Some editors start UTF-8 text with a byte-order mark; left in,
+            // it would hide the first section header.
+            line.erase(0, 3);
+            m_byteOrderMark = true;
+        }
         if (line.empty() || line[0] == ';') continue;  // comment only in column 0 of the raw line
         if (line.back() == '\r') line.pop_back();
         const std::string trimmed = trimSpaces(line);
@@ -68,7 +85,12 @@ void IniDictionary::parse(std::istream& input) {
     }
 }
 
+void IniDictionary::observeLookups(LookupObserver observer) {
+    lookupObserver() = std::move(observer);
+}
+
 const IniDictionary::Entry* IniDictionary::findEntry(const std::string& key, const std::string& section) const {
+    if (lookupObserver()) lookupObserver()(m_fileName, section, key);
     const auto sectionIt = m_sections.find(section);
     if (sectionIt == m_sections.end()) return nullptr;
     const auto keyIt = sectionIt->second.entries.find(key);
@@ -84,6 +106,14 @@ const std::string* IniDictionary::find(const std::string& key, const std::string
 int32_t IniDictionary::lineOf(const std::string& key, const std::string& section) const {
     const Entry* entry = findEntry(key, section);
     return entry != nullptr ? entry->line : 0;
+}
+
+std::vector<IniDictionary::KeyLocation> IniDictionary::keys() const {
+    std::vector<KeyLocation> keys;
+    for (const auto& section : m_sections) {
+        for (const auto& entry : section.second.entries) keys.push_back({section.first, entry.first, entry.second.line});
+    }
+    return keys;
 }
 
 int32_t IniDictionary::sectionLine(const std::string& section) const {

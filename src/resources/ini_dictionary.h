@@ -1,9 +1,12 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <istream>
 #include <map>
 #include <string>
+#include <vector>
 
 // One parsed INI file, read completely at construction and read-only after.
 // Every lookup takes (key, section, default) in that order; a missing section
@@ -11,8 +14,15 @@
 // compare byte by byte (case-sensitive).
 class IniDictionary {
 public:
-    // Reads the named file. A file that cannot be opened leaves the
-    // dictionary empty (every lookup answers its default); isLoaded tells.
+    // Largest INI file read, in bytes. The sample game's files are a few
+    // kilobytes and a sprite file with thousands of cells a few hundred; the
+    // limit keeps a runaway file (or /dev/urandom) from costing unbounded
+    // memory: a parsed file takes up to about 16 times its size.
+    static constexpr size_t kMaxFileBytes = 1024 * 1024;
+
+    // Reads the named file. A file that cannot be opened, is not a regular
+    // file or is larger than kMaxFileBytes leaves the dictionary empty (every
+    // lookup answers its default); isLoaded tells, loadProblem says why.
     explicit IniDictionary(const std::string& fileName);
     // Parses INI text from a stream (used by tools and tests).
     explicit IniDictionary(std::istream& input);
@@ -31,12 +41,33 @@ public:
 
     // True when the file could be opened and read.
     bool isLoaded() const { return m_loaded; }
+    // Why the file was not loaded ("cannot be opened", "is not a regular
+    // file (a FIFO)", "is N bytes, more than ..."); empty when it was.
+    const std::string& loadProblem() const { return m_loadProblem; }
+    // True when the text began with a UTF-8 byte-order mark, which is skipped.
+    bool hadByteOrderMark() const { return m_byteOrderMark; }
+
+    // One stored key, for a reader that looks for keys nobody reads.
+    struct KeyLocation {
+        std::string section;
+        std::string key;
+        int32_t line = 0;  // from 1
+    };
+    // Every stored key, by section and key in byte order.
+    std::vector<KeyLocation> keys() const;
 
     // The line (from 1) that gave the key its value; 0 when the key is absent.
     int32_t lineOf(const std::string& key, const std::string& section) const;
     // The line of the section's first header; 0 when the section is absent
     // (and for the unnamed section before any header).
     int32_t sectionLine(const std::string& section) const;
+
+    // Sees every lookup of every dictionary while set: the file the
+    // dictionary was read from ("" for text), the section and the key. Tests
+    // use it to prove that a file's schema covers every key its loaders read.
+    using LookupObserver =
+        std::function<void(const std::string& file, const std::string& section, const std::string& key)>;
+    static void observeLookups(LookupObserver observer);
 
     // atoi conversion with 32-bit wrap-around and no undefined behaviour.
     static int32_t toInt(const std::string& text);
@@ -56,5 +87,8 @@ private:
     const Entry* findEntry(const std::string& key, const std::string& section) const;
 
     std::map<std::string, Section> m_sections;
+    std::string m_fileName;  // for the lookup observer only
     bool m_loaded = false;
+    bool m_byteOrderMark = false;
+    std::string m_loadProblem;
 };

@@ -7,48 +7,84 @@
 
 namespace {
 
-// No list in a sprite file comes near this many entries; a larger count is a
-// broken file, and honouring it would allocate (and load) without bound.
-constexpr int32_t kMaxListCount = 4096;  // sheets, cells, animations, or frames of one animation
+// Frames of one animation reported one by one; the rest get one line, so a
+// broken file with a million frames does not flood the error output.
+constexpr int32_t kFrameWarnings = 8;
 
 void warn(const std::string& sourceName, const std::string& section, const std::string& key, const std::string& problem) {
     std::fprintf(stderr, "Sprite: %s [%s] %s: %s\n", sourceName.c_str(), section.c_str(), key.c_str(), problem.c_str());
 }
 
-// Reads a list length. A negative count becomes 0; a count above
-// kMaxListCount is rejected as a whole and also becomes 0 (a partial list
-// would only hide the broken file). Either case prints one warning.
+// Reads a list length. A negative count becomes 0; a count above `limit`
+// (what the list's memory bound allows) is rejected as a whole and also
+// becomes 0 (a partial list would only hide the broken file). Either case
+// prints one warning.
 int32_t readCount(const IniDictionary& dictionary, const std::string& key, const std::string& section,
-                  const std::string& sourceName) {
+                  const std::string& sourceName, int32_t limit) {
     const int32_t count = dictionary.getInt(key, section, 0);
     if (count < 0) {
         warn(sourceName, section, key, "negative count " + std::to_string(count) + ", using 0");
         return 0;
     }
-    if (count > kMaxListCount) {
+    if (count > limit) {
         warn(sourceName, section, key,
-             "count " + std::to_string(count) + " exceeds the limit of " + std::to_string(kMaxListCount) +
-                 ", using 0");
+             "count " + std::to_string(count) + " exceeds the limit of " + std::to_string(limit) + ", using 0");
         return 0;
     }
     return count;
 }
 
+// The memory a loaded sheet takes, in bytes.
+int64_t surfaceBytes(const SDL_Surface* surface) {
+    return surface != nullptr ? static_cast<int64_t>(surface->pitch) * surface->h : 0;
+}
+
 }  // namespace
+
+const IniSchema& Sprite::fileKeys() {
+    static const IniSchema keys({
+        {"Spritesheets", "amount", "count", "0", "number of sprite sheets"},
+        {"Spritesheets", "spritesheet#", "file name", "empty", "BMP image of sheet #"},
+        {"Sprites", "amount", "count", "0", "number of cells"},
+        {"Sprites", "width", "pixels", "0", "width of every cell"},
+        {"Sprites", "height", "pixels", "0", "height of every cell"},
+        {"Sprites", "xOffset", "pixels", "0", "drawing offset to the right"},
+        {"Sprites", "yOffset", "pixels", "0", "drawing offset downwards"},
+        {"Sprites", "sprite#YPos", "pixels", "0", "top edge of cell # in a sheet"},
+        {"Animations", "amount", "count", "0", "number of animations"},
+        {"Animation#", "nFrames", "count", "0", "number of frames of the animation"},
+        {"Animation#", "frame#SpriteIndex", "cell index", "0", "cell shown in the frame"},
+        {"Animation#", "frame#Duration", "updates", "0", "how long the frame is shown"},
+    });
+    return keys;
+}
 
 Sprite::Sprite(const IniDictionary& dictionary, const std::string& sourceName) {
     VideoService* video = getVideoService();
 
     // Each sheet is loaded right after its name is read. A sheet that fails
-    // to load stays null and draws nothing.
-    m_nSpritesheets = readCount(dictionary, "amount", "Spritesheets", sourceName);
+    // to load stays null and draws nothing; so do the sheets from the one
+    // that would take the sheets past their memory bound on.
+    m_nSpritesheets = readCount(dictionary, "amount", "Spritesheets", sourceName, kMaxSheets);
     m_pSpritesheets.reserve(static_cast<size_t>(m_nSpritesheets));
+    int64_t sheetBytes = 0;
+    bool sheetsFull = false;
     for (int32_t i = 0; i < m_nSpritesheets; ++i) {
-        const char* fileName = dictionary.getString("spritesheet" + std::to_string(i), "Spritesheets", "empty");
-        m_pSpritesheets.push_back(video != nullptr ? video->loadBitmap(fileName) : SurfaceHandle());
+        const std::string key = "spritesheet" + std::to_string(i);
+        const char* fileName = dictionary.getString(key, "Spritesheets", "empty");
+        SurfaceHandle sheet = video != nullptr && !sheetsFull ? video->loadBitmap(fileName) : SurfaceHandle();
+        sheetBytes += surfaceBytes(sheet.get());
+        if (sheetBytes > kMaxSheetBytes && !sheetsFull) {
+            warn(sourceName, "Spritesheets", key,
+                 "the sheets so far take more than " + std::to_string(kMaxSheetBytes) +
+                     " bytes; this sheet and the ones after it are not loaded and draw nothing");
+            sheet.reset();
+            sheetsFull = true;
+        }
+        m_pSpritesheets.push_back(std::move(sheet));
     }
 
-    const int32_t nCells = readCount(dictionary, "amount", "Sprites", sourceName);
+    const int32_t nCells = readCount(dictionary, "amount", "Sprites", sourceName, kMaxCells);
     const int32_t width = dictionary.getInt("width", "Sprites", 0);    // pixels
     const int32_t height = dictionary.getInt("height", "Sprites", 0);  // pixels
     m_xOffset = dictionary.getInt("xOffset", "Sprites", 0);
@@ -63,24 +99,32 @@ Sprite::Sprite(const IniDictionary& dictionary, const std::string& sourceName) {
         m_pSpriteRects.push_back(cell);
     }
 
-    m_nAnimations = readCount(dictionary, "amount", "Animations", sourceName);
+    m_nAnimations = readCount(dictionary, "amount", "Animations", sourceName, kMaxAnimations);
     m_pAnimations.resize(static_cast<size_t>(m_nAnimations));
+    int32_t framesLeft = kMaxFrames;  // shared by all animations
     for (int32_t a = 0; a < m_nAnimations; ++a) {
         const std::string section = "Animation" + std::to_string(a);
         SpriteAnimation& animation = m_pAnimations[static_cast<size_t>(a)];
-        animation.nFrames = readCount(dictionary, "nFrames", section, sourceName);
+        animation.nFrames = readCount(dictionary, "nFrames", section, sourceName, framesLeft);
+        framesLeft -= animation.nFrames;
         animation.frames.resize(static_cast<size_t>(animation.nFrames));
+        int32_t outside = 0;  // frames whose cell is not in the table
         for (int32_t j = 0; j < animation.nFrames; ++j) {
             SpriteFrame& frame = animation.frames[static_cast<size_t>(j)];
             const std::string indexKey = "frame" + std::to_string(j) + "SpriteIndex";
             frame.spriteIndex = dictionary.getInt(indexKey, section, 0);
             frame.duration = dictionary.getInt("frame" + std::to_string(j) + "Duration", section, 0);
-            if (frame.spriteIndex < 0 || frame.spriteIndex >= nCells) {
-                // Kept as read: draw checks the cell table, so the frame shows nothing.
+            // Kept as read: draw checks the cell table, so the frame shows nothing.
+            if ((frame.spriteIndex < 0 || frame.spriteIndex >= nCells) && ++outside <= kFrameWarnings) {
                 warn(sourceName, section, indexKey,
                      "cell " + std::to_string(frame.spriteIndex) + " is outside the " + std::to_string(nCells) +
                          " sprite cells, the frame draws nothing");
             }
+        }
+        if (outside > kFrameWarnings) {
+            warn(sourceName, section, "nFrames",
+                 std::to_string(outside - kFrameWarnings) + " more frames show cells outside the " +
+                     std::to_string(nCells) + " sprite cells and draw nothing");
         }
     }
 }

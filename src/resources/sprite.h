@@ -2,10 +2,12 @@
 
 #include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 #include "resources/sprite_animation.h"
 
 #include <SDL.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -20,6 +22,24 @@
 // out-of-range access: an invalid cell or sheet draws nothing.
 class Sprite {
 public:
+    // Memory one list of a sprite may take, in bytes: the sheets, the cells,
+    // the animations, and the frames of all animations together. The bounds
+    // on the counts below follow from it; only a broken or hostile file comes
+    // near them (a real sprite has a few sheets and at most some thousands
+    // of cells and frames). A larger count is refused as a whole.
+    static constexpr size_t kMaxTableBytes = 8 * 1024 * 1024;
+    static constexpr int32_t kMaxSheets = static_cast<int32_t>(kMaxTableBytes / sizeof(SurfaceHandle));
+    static constexpr int32_t kMaxCells = static_cast<int32_t>(kMaxTableBytes / sizeof(SDL_Rect));
+    static constexpr int32_t kMaxAnimations = static_cast<int32_t>(kMaxTableBytes / sizeof(SpriteAnimation));
+    static constexpr int32_t kMaxFrames = static_cast<int32_t>(kMaxTableBytes / sizeof(SpriteFrame));  // all animations
+    // Memory the loaded sheets of one sprite may take, in bytes (width x
+    // height x bytes per pixel): four of the largest bitmaps. Sheets past it
+    // are not loaded and draw nothing.
+    static constexpr int64_t kMaxSheetBytes = 16 * 1024 * 1024;
+
+    // The sections and keys a sprite reads from its owner's file.
+    static const IniSchema& fileKeys();
+
     // sourceName names the INI file in warnings.
     Sprite(const IniDictionary& dictionary, const std::string& sourceName);
     ~Sprite();

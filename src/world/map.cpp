@@ -1,5 +1,6 @@
 #include "world/map.h"
 
+#include "platform/data_file.h"
 #include "platform/fatal_data_error.h"
 #include "platform/video_service.h"
 #include "world/geometry.h"
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 
 namespace {
 
@@ -29,6 +29,20 @@ std::string mapFileContext(const std::string& levelName, const std::string& file
 
 }  // namespace
 
+const IniSchema& Map::levelKeys() {
+    static const IniSchema keys({
+        {"*", "tileSheet", "file name", "empty", "BMP image of the tiles, one column of 16x16 cells"},
+        {"*", "tileMap", "file name", "empty", "the binary tile map"},
+        {"*", "boundaries", "count", "0", "number of boundaries (bands the camera moves in)"},
+        {"*", "boundary#x", "pixels", "0", "left edge of boundary #"},
+        {"*", "boundary#y", "pixels", "0", "top edge of boundary #"},
+        {"*", "boundary#w", "pixels", "0", "width of boundary #"},
+        {"*", "teleportStopPosY", "pixels", "0", "where the beam stops, below boundary 0's top"},
+        {"*", "teleportStartYSpeedFraction", "1/256 pixel per update", "0", "vertical speed when the beam stops"},
+    });
+    return keys;
+}
+
 Map::Map(const std::string& levelName, const IniDictionary& levels) {
     // Every count, the scroll start positions, the current boundary and the
     // teleport values start from their member initialisers.
@@ -44,18 +58,13 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
-    std::ifstream map(fileName, std::ios::in | std::ios::binary);
     std::printf("Map::load: mapFilename: %s\n", fileName.c_str());
     std::fflush(stdout);  // the line comes before any fatal report
-    VOLTARO_DATA_CHECK(map.fail() == false, kSource,
-                       mapFileContext(levelName, fileName) + ": the file cannot be opened");
-
-    // A well-formed file is never longer than kMaxBytes; anything after that
-    // is trailing data, which the format ignores.
-    std::vector<uint8_t> bytes(TileMapFile::kMaxBytes);
-    map.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<size_t>(map.gcount()));
-    map.close();
+    // No well-formed file is longer than the largest map with no trailing
+    // bytes; a longer one is refused rather than read.
+    const DataFile map = DataFile::read(fileName, TileMapFile::kMaxBytes, "a tile map");
+    VOLTARO_DATA_CHECK(map.ok(), kSource, mapFileContext(levelName, fileName) + ": the file " + map.problem());
+    const std::vector<uint8_t> bytes(map.bytes().begin(), map.bytes().end());
 
     TileMapFile file;
     std::string problem;

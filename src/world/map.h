@@ -3,6 +3,7 @@
 #include "platform/direction.h"
 #include "platform/surface_handle.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 #include "world/camera.h"
 #include "world/fixed.h"
 #include "world/ladder_probe.h"
@@ -28,6 +29,9 @@ public:
     static constexpr int32_t kScreenWidth = 256;    // pixels
     static constexpr int32_t kScreenHeight = 240;   // pixels
     static constexpr int32_t kLadderTile = 4;
+
+    // The keys a level's own section of "levels.ini" holds (section "*").
+    static const IniSchema& levelKeys();
 
     // Reads the level's section `levelName` of the "levels.ini" dictionary.
     Map(const std::string& levelName, const IniDictionary& levels);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -218,14 +219,51 @@ TEST(Level, WithoutABeforeScrollingPauseTheViewMovesAtOnce) {
     EXPECT_EQ(world.level->camera().view().y, 240 - 8);
 }
 
+TEST(Level, ATransitionStartedAsTheLastOneEndsIsNotOverridden) {
+    // Three open screens stacked, one band each, nothing to stand on. The
+    // player falls into the scroll start position 200 of band 0; each scroll
+    // puts it at 200 below the new band's top, so the update at the end of
+    // AfterScrolling starts the next transition at once. Band 2 has no
+    // screen below: there the player falls out and the level restarts.
+    const char* const threeBands =
+        "boundaries = 3\n"
+        "boundary0x = 0\nboundary0y = 0\nboundary0w = 256\n"
+        "boundary1x = 0\nboundary1y = 240\nboundary1w = 256\n"
+        "boundary2x = 0\nboundary2y = 480\nboundary2w = 256\n"
+        "teleportStopPosY = 100\n";
+    PlayerFile file = transitionPlayer(2, 4, 2);
+    file.set("Options", "adjustPositionAfterScroll", "true");
+    file.set("ScrollConstants", "downEndPosY", "200").set("ScrollConstants", "startPosBottom", "200");
+    file.set("YSpeed", "scrollingInt", "16");  // 4 scroll steps carry the player into the next band
+    LevelWorld world(openRows(45), threeBands, file);
+    world.skipReady();
+    std::vector<LevelPhase> phases;
+    for (int i = 0; i < 300 && world.level->phase() != LevelPhase::Ready; ++i) {
+        world.frame();
+        ASSERT_FALSE(world.level->phase() == LevelPhase::Playing && world.level->player().isScreenScrolling())
+            << "update " << world.updates << ": playing while the player is still in scroll mode";
+        if (phases.empty() || phases.back() != world.level->phase()) phases.push_back(world.level->phase());
+    }
+    const std::vector<LevelPhase> expected = {
+        LevelPhase::Playing,         LevelPhase::BeforeScrolling, LevelPhase::Scrolling, LevelPhase::AfterScrolling,
+        LevelPhase::BeforeScrolling, LevelPhase::Scrolling,       LevelPhase::AfterScrolling, LevelPhase::Ready};
+    EXPECT_EQ(phases, expected);
+    EXPECT_STREQ(world.level->player().stateName(), "Teleporting");
+}
+
 TEST(Level, TransitionDurationsBelowOneCountAsOne) {
     LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(0, 0, -5));
     EXPECT_EQ(world.level->scrollingDuration(), 1);
     EXPECT_EQ(world.level->afterScrollingDuration(), 1);
     const int k = climbUntilTransition(world);
     ASSERT_GT(k, 0);
-    for (int i = 0; i < 3; ++i) world.frame(Keys().up());
-    EXPECT_EQ(world.level->phase(), LevelPhase::Playing) << "a zero duration must not freeze the game";
+    // Each phase lasts one update. (Still holding up at the top start
+    // position, the climber starts the next transition in the update that
+    // ends this one, so the level never needs to stay in a phase.)
+    world.frame(Keys().up());
+    EXPECT_EQ(world.level->phase(), LevelPhase::AfterScrolling) << "a zero scrolling duration must not freeze the game";
+    world.frame(Keys().up());
+    EXPECT_NE(world.level->phase(), LevelPhase::AfterScrolling) << "a negative duration must not freeze the game";
 }
 
 TEST(Level, FallingIntoThePitRestartsWithoutTouchingTheEnemy) {

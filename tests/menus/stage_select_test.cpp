@@ -204,7 +204,10 @@ TEST_F(StageSelectTest, EmptyLevelListShowsAProblemAndNeverConfirms) {
 }
 
 TEST_F(StageSelectTest, EmptyPlayerListNeverConfirms) {
+    testing::internal::CaptureStderr();
     start("[Levels]\namount = 1\nlevel0 = Pendix\n[Voltaros]\namount = -3\n");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "stageselect.ini: the character list [Voltaros] is empty (amount is negative: -3)\n");
     EXPECT_EQ(menu().playerCount(), 0);
     ASSERT_EQ(menu().problems().size(), 1u);
     EXPECT_EQ(menu().problems()[0], "STAGESELECT.INI: NO CHARACTERS");
@@ -234,6 +237,35 @@ TEST_F(StageSelectTest, UnreadableFileIsReportedOnScreen) {
 TEST_F(StageSelectTest, AbsurdCountIsCut) {
     start("[Levels]\namount = 2000000000\n[Voltaros]\namount = 1\n");
     EXPECT_EQ(menu().levelCount(), StageSelect::kMaxEntries);
+    // Only the entries that start on the screen are drawn, each "empty".
+    const int rowHeight = menu().levelItems()[1].getY() - menu().levelItems()[0].getY();
+    ASSERT_GT(rowHeight, 0);
+    const int rows = (240 - StageSelect::kListTop + rowHeight - 1) / rowHeight;
+    video.clearCalls();
+    manager->draw();
+    int levelTitles = 0;
+    for (const auto& call : video.calls()) {
+        if (call.source == video.surfaceFor("glyphs.bmp") && call.x >= StageSelect::kLevelListX &&
+            call.x < StageSelect::kPlayerListX) {
+            ++levelTitles;
+        }
+    }
+    EXPECT_EQ(levelTitles, rows * 5);
+}
+
+TEST_F(StageSelectTest, ALongMenuIsLegal) {
+    // The bound on a list comes from memory: a menu of 1100 levels is read whole.
+    EXPECT_GE(StageSelect::kMaxEntries, 100000);
+    std::string text = "[Levels]\namount = 1100\n";
+    for (int i = 0; i < 1100; ++i) text += "level" + std::to_string(i) + " = L" + std::to_string(i) + "\n";
+    text += "[Voltaros]\namount = 1\nvoltaro0 = v\nvoltaro0title = V\n";
+    testing::internal::CaptureStderr();
+    start(text);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(menu().levelCount(), 1100);
+    for (int i = 0; i < 1099; ++i) press(Direction::Down);
+    EXPECT_EQ(menu().selectedLevel(), 1099);
+    EXPECT_EQ(menu().levelItems().back().getName(), "L1099");
 }
 
 TEST_F(StageSelectTest, DestructionFreesTheCursorAndFont) {

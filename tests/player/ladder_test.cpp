@@ -121,6 +121,36 @@ TEST(PlayerLadder, ClimbingPastTheTopStandsHeightHalfAboveTheTopRow) {
     EXPECT_EQ(world.player().y().raw(), px(144 - 12));
 }
 
+TEST(PlayerLadder, ClimbingPastTheTopStandsOnTheLadderInABandOffTheScreenGrid) {
+    // Two screens stacked; a ladder at world y 256..319 (rows 16-19) stands
+    // on a floor at y 320. The same climb in a band at y 240 (on the screen
+    // grid) and at y 120 (off it) ends standing on the ladder's top at
+    // 256 - 12: the stand position comes from the world's tile row, not from
+    // the position within the 240-pixel screen.
+    const std::string rows = openRows(16) + repeatRow("........H.......\n", 4) +
+                             repeatRow("################\n", 2) + openRows(8);
+    for (const int bandY : {240, 120}) {
+        SCOPED_TRACE("band at y " + std::to_string(bandY));
+        const std::string level = "boundaries = 1\nboundary0x = 0\nboundary0y = " + std::to_string(bandY) +
+                                  "\nboundary0w = 256\nteleportStopPosY = " + std::to_string(308 - bandY) + "\n";
+        PlayerWorld world(rows, PlayerFile::standard(), level);
+        world.beamIn();
+        ASSERT_EQ(world.player().y().raw(), px(308));
+        world.step(Keys().up());
+        ASSERT_STREQ(world.player().stateName(), "Climbing");
+        int updates = 0;
+        while (updates < 100 && std::string(world.player().stateName()) == "Climbing") {
+            world.step(Keys().up());
+            ++updates;
+        }
+        EXPECT_STREQ(world.player().stateName(), "Standing");
+        EXPECT_EQ(world.player().y().raw(), px(256 - 12));
+        world.steps(3);  // standing on the ladder's top
+        EXPECT_STREQ(world.player().stateName(), "Standing");
+        EXPECT_EQ(world.player().y().raw(), px(256 - 12));
+    }
+}
+
 TEST(PlayerLadder, JumpWithoutVerticalKeyDropsOffTheLadder) {
     PlayerWorld world(screenWithLadderRows(6, 12), PlayerFile::standard());
     world.beamIn();

@@ -372,25 +372,47 @@ TEST(PlayerHit, ReelingStopsOnTheFloorAndStandsWhenItsTimeIsUp) {
     EXPECT_EQ(world.player().invincibleTimer(), 20);
 }
 
-TEST(PlayerHit, KnockBackEndingAtRestProbesTheGroundWithItsLastSpeed) {
+TEST(PlayerHit, KnockBackEndingAtRestOnTheFloorProbesTheGround) {
     // Reeling 14 updates: on the floor the Stop response alternates between
     // speed 0 (after a hit) and -0.25 (after gravity); the 14th leaves it at
-    // 0. The first Standing update moves by that speed before it sets the
-    // ground probe speed, so it meets no ground and falls for one update.
+    // 0. Ending the knock-back hands over the ground probe speed, so the
+    // first Standing update finds the floor like any other ground update.
+    // A falling speed of two pixels would otherwise drop the player into the
+    // floor without looking at the map.
+    for (const char* fallingInt : {"0", "-2"}) {
+        SCOPED_TRACE(std::string("fallingInt ") + fallingInt);
+        PlayerFile file = PlayerFile::standard();
+        file.set("Durations", "reeling", "14").set("YSpeed", "fallingInt", fallingInt);
+        PlayerWorld world(kFlatScreen, file);
+        world.beamIn();
+        world.player().hurt();
+        world.steps(14);
+        ASSERT_STREQ(world.player().stateName(), "Reeling");
+        ASSERT_EQ(world.player().speedY().raw(), 0);
+        world.step();
+        EXPECT_STREQ(world.player().stateName(), "Standing");
+        EXPECT_EQ(world.player().speedY().raw(), px(-1));
+        EXPECT_EQ(world.player().y().raw(), px(kStandY));
+        world.steps(5);
+        EXPECT_STREQ(world.player().stateName(), "Standing");
+        EXPECT_EQ(world.player().y().raw(), px(kStandY));
+    }
+}
+
+TEST(PlayerHit, KnockBackEndingInTheAirKeepsItsSpeed) {
+    // Reeling 3 updates: the knock-back rises 1.0, 0.75, 0.5; it ends with
+    // the player still rising at 0.25, which the Standing state keeps: the
+    // ground move probes 0.25 upwards, meets no floor, and the player falls.
     PlayerFile file = PlayerFile::standard();
-    file.set("Durations", "reeling", "14");
+    file.set("Durations", "reeling", "3");
     PlayerWorld world(kFlatScreen, file);
     world.beamIn();
     world.player().hurt();
-    world.steps(14);
+    world.steps(3);
     ASSERT_STREQ(world.player().stateName(), "Reeling");
-    ASSERT_EQ(world.player().speedY().raw(), 0);
+    ASSERT_EQ(world.player().speedY().raw(), 64);
     world.step();
     EXPECT_STREQ(world.player().stateName(), "Airborne");
-    EXPECT_EQ(world.player().y().raw(), px(kStandY));
-    world.step();
-    EXPECT_STREQ(world.player().stateName(), "Standing");
-    EXPECT_EQ(world.player().y().raw(), px(kStandY));
 }
 
 TEST(PlayerHit, WithoutInvincibilityEveryContactRestartsTheKnockBack) {

@@ -3,10 +3,13 @@
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 IniDictionary parse(const std::string& text) {
@@ -159,4 +162,55 @@ TEST(IniDictionary, LinesPointAtTheKeptValueAndTheFirstHeader) {
     EXPECT_EQ(ini.sectionLine("A"), 2);
     EXPECT_EQ(ini.sectionLine("B"), 6);
     EXPECT_EQ(ini.sectionLine("C"), 0);
+}
+
+TEST(IniDictionary, AByteOrderMarkAtTheStartIsSkipped) {
+    // Without the skip the first header would read "\xEF\xBB\xBF[YSpeed]",
+    // and a player file would float away with gravity 0.
+    TempDir dir;
+    dir.write("player", "\xEF\xBB\xBF[YSpeed]\r\ngravityInt = 1\r\n");
+    const IniDictionary dictionary(dir.file("player"));
+    EXPECT_EQ(dictionary.getInt("gravityInt", "YSpeed", 0), 1);
+    EXPECT_TRUE(dictionary.hadByteOrderMark());
+    EXPECT_EQ(dictionary.sectionLine("YSpeed"), 1);
+
+    const IniDictionary key = IniDictionary::fromText("\xEF\xBB\xBFk = 2\n");  // a key before any header
+    EXPECT_EQ(key.getInt("k", "", 0), 2);
+    const IniDictionary comment = IniDictionary::fromText("\xEF\xBB\xBF; remark\n[A]\nk = 3\n");
+    EXPECT_EQ(comment.keys().size(), 1u);
+    // Only at the very start: later the bytes are part of the text.
+    const IniDictionary later = IniDictionary::fromText("[A]\n\xEF\xBB\xBFk = 4\n");
+    EXPECT_FALSE(later.hadByteOrderMark());
+    EXPECT_EQ(later.getInt("k", "A", 0), 0);
+}
+
+TEST(IniDictionary, AFileThatIsNotRegularOrTooLargeIsEmptyAndSaysWhy) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::symlink("/dev/urandom", dir.file("random").c_str()), 0);
+    dir.write("big", std::string(IniDictionary::kMaxFileBytes + 1, ';'));
+    dir.write("limit", "[A]\nk = 5\n" + std::string(IniDictionary::kMaxFileBytes - 11, ';'));
+    const IniDictionary fifo(dir.file("fifo"));
+    EXPECT_FALSE(fifo.isLoaded());
+    EXPECT_EQ(fifo.loadProblem(), "is not a regular file (a FIFO)");
+    const IniDictionary random(dir.file("random"));
+    EXPECT_FALSE(random.isLoaded());
+    EXPECT_EQ(random.loadProblem(), "is not a regular file (a character device)");
+    const IniDictionary big(dir.file("big"));
+    EXPECT_FALSE(big.isLoaded());
+    EXPECT_EQ(big.loadProblem(), "is 1048577 bytes, more than the 1048576 bytes an INI file may have");
+    const IniDictionary limit(dir.file("limit"));
+    EXPECT_TRUE(limit.isLoaded());
+    EXPECT_EQ(limit.getInt("k", "A", 0), 5);
+}
+
+TEST(IniDictionary, KeysListsEveryStoredKeyWithItsLine) {
+    const IniDictionary dictionary = IniDictionary::fromText("top = 0\n[B]\nb = 1\n[A]\ngravityInt\t= 2\n");
+    const std::vector<IniDictionary::KeyLocation> keys = dictionary.keys();
+    ASSERT_EQ(keys.size(), 3u);
+    EXPECT_EQ(keys[0].section, "");
+    EXPECT_EQ(keys[1].section, "A");
+    EXPECT_EQ(keys[1].key, "gravityInt\t");
+    EXPECT_EQ(keys[1].line, 5);
+    EXPECT_EQ(keys[2].key, "b");
 }

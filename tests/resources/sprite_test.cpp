@@ -258,8 +258,8 @@ TEST_F(SpriteTest, NegativeCountsBecomeEmptyLists) {
 
 TEST_F(SpriteTest, HugeCountsAreRejectedAsEmpty) {
     const IniDictionary ini = IniDictionary::fromText(
-        "[Spritesheets]\namount = 2000000000\n[Sprites]\namount = 4097\n"
-        "[Animations]\namount = 1\n[Animation0]\nnFrames = 100000\n");
+        "[Spritesheets]\namount = 2000000000\n[Sprites]\namount = " + std::to_string(Sprite::kMaxCells + 1) +
+        "\n[Animations]\namount = 1\n[Animation0]\nnFrames = " + std::to_string(Sprite::kMaxFrames + 1) + "\n");
     testing::internal::CaptureStderr();
     Sprite sprite(ini, "huge.ini");
     const std::string warnings = testing::internal::GetCapturedStderr();
@@ -270,6 +270,56 @@ TEST_F(SpriteTest, HugeCountsAreRejectedAsEmpty) {
     EXPECT_NE(warnings.find("huge.ini [Animation0] nFrames"), std::string::npos) << warnings;
     sprite.update();
     EXPECT_EQ(sprite.currentFrame(), 0);
+}
+
+TEST_F(SpriteTest, BoundsFollowFromMemoryNotFromASmallNumber) {
+    // Each list may take 8 MiB: about a million cells or frames, and a
+    // sprite file with 5000 cells is ordinary data.
+    EXPECT_GE(Sprite::kMaxCells, 1000000);
+    EXPECT_GE(Sprite::kMaxFrames, 1000000);
+    EXPECT_GE(Sprite::kMaxAnimations, 100000);
+    std::string text = "[Sprites]\namount = 5000\nwidth = 8\nheight = 8\n[Animations]\namount = 1\n"
+                       "[Animation0]\nnFrames = 5000\n";
+    for (int i = 0; i < 5000; ++i) {
+        text += "frame" + std::to_string(i) + "SpriteIndex = " + std::to_string(i) + "\n";
+        text += "frame" + std::to_string(i) + "Duration = 1\n";
+    }
+    const IniDictionary ini = IniDictionary::fromText(text);
+    testing::internal::CaptureStderr();
+    Sprite sprite(ini, "many.ini");
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    for (int i = 0; i < 5000; ++i) sprite.update();
+    EXPECT_EQ(sprite.currentFrame(), 4999);
+}
+
+TEST_F(SpriteTest, FramesOfAllAnimationsShareOneBound) {
+    const std::string half = std::to_string(Sprite::kMaxFrames / 2);
+    const IniDictionary ini = IniDictionary::fromText("[Animations]\namount = 3\n[Animation0]\nnFrames = " + half +
+                                                      "\n[Animation1]\nnFrames = " + half +
+                                                      "\n[Animation2]\nnFrames = 1\n");
+    testing::internal::CaptureStderr();
+    Sprite sprite(ini, "frames.ini");
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_NE(warnings.find("frames.ini [Animation2] nFrames: count 1 exceeds the limit of 0"), std::string::npos)
+        << warnings;
+    EXPECT_EQ(warnings.find("[Animation1] nFrames: count"), std::string::npos) << warnings;
+}
+
+TEST_F(SpriteTest, SheetsPastTheirMemoryBoundAreNotLoaded) {
+    // 1024 x 1024 sheets of 4 bytes a pixel: four fill the bound, the fifth
+    // and every later one stay empty and are not even loaded.
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp"}) video.setBitmapSize(name, 1024, 1024);
+    const IniDictionary ini = IniDictionary::fromText(
+        "[Spritesheets]\namount = 6\nspritesheet0 = a.bmp\nspritesheet1 = b.bmp\nspritesheet2 = c.bmp\n"
+        "spritesheet3 = d.bmp\nspritesheet4 = e.bmp\nspritesheet5 = f.bmp\n");
+    testing::internal::CaptureStderr();
+    Sprite sprite(ini, "sheets.ini");
+    const std::string warnings = testing::internal::GetCapturedStderr();
+    EXPECT_NE(warnings.find("sheets.ini [Spritesheets] spritesheet4: the sheets so far take more than 16777216 bytes"),
+              std::string::npos)
+        << warnings;
+    EXPECT_EQ(video.loadedNames().size(), 5u);
+    EXPECT_EQ(video.liveSurfaces(), 4);
 }
 
 TEST_F(SpriteTest, CountAtTheLimitIsAccepted) {

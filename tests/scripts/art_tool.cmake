@@ -21,6 +21,7 @@ if(TARGET voltaro-art)
       missing_include
       sheet_width
       unknown_block
+      sheet_beyond_the_engines_bitmap_bound
       empty_sheet
       error_keeps_old_output
       symlink_target_stays_a_link

@@ -58,6 +58,12 @@ TEST(Camera, NarrowBoundaryTakesLeftRuleFirst) {
     EXPECT_EQ(camera.view().x, 512);
     camera.follow(makeRect(700, 0, 16, 16));
     EXPECT_EQ(camera.view().x, 384);
+    // Centred at 480: left of the boundary (the left rule) but also left of
+    // the right rule's limit. Only the left rule applies; letting the right
+    // rule correct its result (a clamp to the limit after the left edge)
+    // would give 384.
+    camera.follow(makeRect(472, 0, 16, 16));
+    EXPECT_EQ(camera.view().x, 512);
 }
 
 TEST(Camera, SetBoundsMovesViewToTopAndFollowKeepsY) {

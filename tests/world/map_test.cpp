@@ -5,8 +5,10 @@
 #include "world/geometry.h"
 #include "world/map.h"
 #include "world/map_source.h"
+#include "world/tile_map_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <memory>
@@ -545,9 +547,26 @@ TEST_F(MapTest, MissingTileSheetIsFatal) {
 
 TEST_F(MapTest, MissingTileMapIsFatalAfterThePrintedLine) {
     testing::internal::CaptureStdout();
-    expectFatal([&] { loadLevel("[Pendix]\ntileSheet=tiles.bmp\nboundaries=1\n"); }, "map.fail() == false",
+    expectFatal([&] { loadLevel("[Pendix]\ntileSheet=tiles.bmp\nboundaries=1\n"); }, "map.ok()",
                 {"Pendix", "'empty'", "cannot be opened"});
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Map::load: mapFilename: empty\n");
+}
+
+TEST_F(MapTest, ATileMapThatIsNotARegularFileOrTooLongIsFatalNamingIt) {
+    // A FIFO would block the read for ever; a longer file than the largest
+    // well-formed map is refused instead of read.
+    ASSERT_EQ(::mkfifo("pipe.map", 0600), 0);
+    testing::internal::CaptureStdout();
+    expectFatal([&] { loadLevel("[Pendix]\ntileSheet=tiles.bmp\ntileMap=pipe.map\nboundaries=1\n"); }, "map.ok()",
+                {"'pipe.map'", "is not a regular file (a FIFO)"});
+    std::vector<uint8_t> bytes = MapSource::compile(MapText(16, 15).source(), "level.vmap");
+    bytes.resize(TileMapFile::kMaxBytes, 0);  // trailing bytes up to the limit are read and ignored
+    EXPECT_NO_THROW(loadBinary(bytes));
+    bytes.push_back(0);
+    expectFatal([&] { loadBinary(bytes); }, "map.ok()",
+                {"'level.map'", "is " + std::to_string(TileMapFile::kMaxBytes + 1) + " bytes, more than the " +
+                                    std::to_string(TileMapFile::kMaxBytes) + " bytes a tile map may have"});
+    testing::internal::GetCapturedStdout();
 }
 
 TEST_F(MapTest, TruncatedMapIsFatalWithTheByteOffset) {

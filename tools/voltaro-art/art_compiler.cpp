@@ -1,5 +1,7 @@
 #include "art_compiler.h"
 
+#include "platform/data_file.h"
+
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -253,6 +255,14 @@ void ArtCompiler::place(const RgbImage& block, const std::string& file, int line
     }
     if (m_sheet.height() + block.height() > kMaxSheetHeight) {
         throw ArtError(file, line, column, "the sheet grows beyond " + std::to_string(kMaxSheetHeight) + " pixels");
+    }
+    // The engine refuses a bitmap of more pixels than this (a file that
+    // size would cost more memory than any sheet needs).
+    const int64_t pixels = static_cast<int64_t>(block.width()) * (m_sheet.height() + block.height());
+    if (pixels > DataFile::kMaxBitmapPixels) {
+        throw ArtError(file, line, column,
+                       "the sheet grows beyond " + std::to_string(DataFile::kMaxBitmapPixels) +
+                           " pixels, the largest bitmap the engine loads");
     }
     if (m_sheet.empty()) m_sheetWidthWhere = where(file, line);
     m_sheet.appendBelow(block);

@@ -206,6 +206,13 @@ elseif(CASE STREQUAL "unknown_block")
   expect_error("palette\n. 1 2 3\npixels\n.\nplace nothing\n"
     "src.art:5:7: no block named 'nothing' was defined before")
 
+elseif(CASE STREQUAL "sheet_beyond_the_engines_bitmap_bound")
+  # 1024 rows of 1024 pixels are the most the engine loads; one more is refused.
+  string(REPEAT "." 1024 row)
+  string(REPEAT "place row\n" 1025 places)
+  expect_error("palette\n. 1 2 3\ndefine row\n${row}\n${places}"
+    "src.art:1029:7: the sheet grows beyond 1048576 pixels, the largest bitmap the engine loads")
+
 elseif(CASE STREQUAL "empty_sheet")
   expect_error("palette\n. 1 2 3\n" "src.art: nothing is placed on the sheet")
 

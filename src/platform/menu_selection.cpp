@@ -1,0 +1,3 @@
+#include "platform/menu_selection.h"
+
+MenuSelection::~MenuSelection() = default;
