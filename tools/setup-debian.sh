@@ -3,7 +3,7 @@
 # only those that are missing. Works as root or through sudo.
 set -e
 
-PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libgtest-dev clang libclang-rt-14-dev xvfb xauth valgrind"
+PACKAGES="build-essential cmake pkg-config libsdl1.2-dev libpng-dev libgtest-dev clang libclang-rt-14-dev xvfb xauth valgrind"
 
 missing=""
 for package in $PACKAGES; do

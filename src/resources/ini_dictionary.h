@@ -4,6 +4,7 @@
 #include <istream>
 #include <map>
 #include <string>
+#include <vector>
 
 // One parsed INI file, read completely at construction and read-only after.
 // Every lookup takes (key, section, default) in that order; a missing section
@@ -37,6 +38,12 @@ public:
     // The line of the section's first header; 0 when the section is absent
     // (and for the unnamed section before any header).
     int32_t sectionLine(const std::string& section) const;
+
+    // The sections, in the order of their first headers ("" for keys before
+    // any header, when there are some).
+    std::vector<std::string> sectionNames() const;
+    // The keys of a section in the order of their lines; empty for an absent section.
+    std::vector<std::string> keysOf(const std::string& section) const;
 
     // atoi conversion with 32-bit wrap-around and no undefined behaviour.
     static int32_t toInt(const std::string& text);
