@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/controls_file.h"
+
 #include "platform/engine_frame_host.h"
 #include "platform/frame_pacer.h"
 #include "platform/game_engine.h"
@@ -75,6 +77,14 @@ int Application::run() {
     return status;
 }
 
+void Application::useControlsFile(GameEngine& engine) {
+    const std::string fileName = ControlsFile::locate();
+    if (fileName.empty()) return;  // the default controls
+    const ControlsFile controls(fileName, engine.standardKeys());
+    for (const std::string& problem : controls.problems()) reportError(problem);
+    engine.setControls(controls.bindings());
+}
+
 int Application::runInDataDirectory() {
     // Everything that can be wrong with the command line is found before
     // SDL starts.
@@ -100,10 +110,14 @@ int Application::runInDataDirectory() {
     try {
         GameEngine::Settings settings;
         settings.scale = m_options.scale;
+        settings.fitDesktop = m_options.fitDesktop;
+        settings.fullscreen = m_options.fullscreen;
         settings.headless = m_options.headless;
+        settings.overlayShown = m_options.overlayShown;
         GameEngine engine(settings);
         // Before the manager: every state loads and draws through the service.
         VideoServiceRegistration registration(&engine);
+        useControlsFile(engine);
         if (player) engine.setLiveKeyboardIgnored(true);
         if (recorder) engine.setEventObserver([&recorder](const SDL_Event& event) { recorder->record(event); });
 
@@ -117,6 +131,11 @@ int Application::runInDataDirectory() {
         loop.setBeforePoll([&](uint32_t frame) {
             if (recorder) recorder->beginFrame(frame);
             if (player) player->feedFrame(frame);
+            // A picture saved for the command line shows the overlay as the
+            // command line set it, whatever F3 did during the run.
+            const auto savedNow = [frame](const ScreenshotRequest& request) { return request.frame == frame; };
+            engine.pinOverlayToStartSetting(
+                std::any_of(m_options.screenshots.begin(), m_options.screenshots.end(), savedNow));
         });
         uint32_t lastFrame = 0;
         loop.setAfterFrameShown([&](uint32_t frame) {

@@ -42,6 +42,10 @@ int main(int argc, char** argv) {
         std::fputs(CommandLine::usage().c_str(), stdout);
         return Application::kExitSuccess;
     }
+    if (commandLine.options().versionRequested) {
+        std::fputs(CommandLine::versionText().c_str(), stdout);
+        return Application::kExitSuccess;
+    }
     if (commandLine.options().checkRequested) return checkGame(commandLine.options());
     Application application(commandLine.options(), defaultStateFactory());
     std::unique_ptr<TraceWriter> trace;

@@ -101,7 +101,7 @@ TEST(CommandLine, ErrorsNameTheOptionAndTheBadValue) {
 }
 
 TEST(CommandLine, UnknownOptionIsRejectedByName) {
-    EXPECT_EQ(errorOf({"--fullscreen"}), "unknown option '--fullscreen'");
+    EXPECT_EQ(errorOf({"--fulscreen"}), "unknown option '--fulscreen'");
     EXPECT_EQ(errorOf({"--headless", "--bogus=3"}), "unknown option '--bogus'");
 }
 
