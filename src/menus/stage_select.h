@@ -17,13 +17,15 @@ class GameStateManager;
 // characters on the right, both from "stageselect.ini". B confirms (the
 // level, then the character, then the switch to the level), Space goes back
 // from the character list. An empty list is reported on screen and on
-// stderr, gets no cursor and is never confirmed into.
+// stderr, gets no cursor and is never confirmed into. An optional "hint" in
+// [Menu] (what the keys do) is drawn as one line at the bottom of the screen.
 class StageSelect : public GameState {
 public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
     static constexpr int32_t kPlayerListX = 128;  // screen pixels
     static constexpr int32_t kListTop = 32;       // screen pixels
     static constexpr int32_t kMaxEntries = 1024;  // more could never be shown or chosen sensibly
+    static constexpr int32_t kHintBottomMargin = 8;  // screen pixels below the hint line
 
     explicit StageSelect(GameStateManager* manager);
     ~StageSelect() override;
@@ -42,9 +44,12 @@ public:
     const std::vector<MenuItem>& playerItems() const { return m_pPlayerItems; }
     // The lines shown on screen when a list is empty or the file unreadable.
     const std::vector<std::string>& problems() const { return m_problems; }
+    // The key hint drawn at the bottom; empty when the file gives none.
+    const std::string& hint() const { return m_hint; }
 
 private:
     void drawCursor(const MenuItem& item);
+    void drawCentred(const std::string& text, int32_t y);
 
     int32_t m_selectedLevel = 0;
     int32_t m_selectedPlayer = 0;
@@ -57,4 +62,5 @@ private:
     std::vector<MenuItem> m_pPlayerItems;
     SurfaceHandle m_pSelectorBitmap;  // the cursor
     std::vector<std::string> m_problems;
+    std::string m_hint;
 };
