@@ -2,6 +2,8 @@
 
 #include "resources/ini_dictionary.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -13,6 +15,7 @@ const char* const kKeyboard = "Keyboard";
 const char* const kGamepad = "Gamepad";
 const char* const kDeadZoneKey = "deadzone";
 const char* const kNone = "none";  // the value that leaves an input without keys or controls
+const char* const kCommaKey = "comma";
 
 std::string trimmed(const std::string& text) {
     const size_t first = text.find_first_not_of(" \t");
@@ -89,7 +92,10 @@ ControlsFile::ControlsFile(const std::string& fileName, const StandardKeys& stan
     readSection<SDLKey>(
         ini, kKeyboard, "key", ControlBindings::kMaxKeys,
         [&standardKeys](const std::string& name, SDLKey& key, std::string& error) {
-            if (!ControlBindings::keyFromName(name, key)) {
+            // The comma separates the keys of a list, so the comma key has a word.
+            if (strcasecmp(name.c_str(), kCommaKey) == 0) {
+                key = SDLK_COMMA;
+            } else if (!ControlBindings::keyFromName(name, key)) {
                 error = "unknown key name '" + name + "' (docs/controls.md lists them)";
                 return false;  // no such key
             }

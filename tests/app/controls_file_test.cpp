@@ -115,6 +115,12 @@ TEST_F(ControlsFileTest, ADefaultTakenByAnotherInputIsDroppedAndSaidSo) {
         << controls.problems()[0];
 }
 
+TEST_F(ControlsFileTest, TheCommaKeyHasAWordSinceCommasSeparateTheList) {
+    const ControlsFile controls = read("[Keyboard]\nshoot = Comma, .\n");
+    EXPECT_TRUE(controls.problems().empty());
+    EXPECT_EQ(controls.bindings().keys(GameInput::Shoot), (std::vector<SDLKey>{SDLK_COMMA, SDLK_PERIOD}));
+}
+
 TEST_F(ControlsFileTest, DeadZoneIsRead) {
     EXPECT_EQ(read("[Gamepad]\ndeadzone = 12000\n").bindings().deadZone(), 12000);
 }

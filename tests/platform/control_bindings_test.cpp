@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -77,6 +80,42 @@ TEST_F(ControlBindingsTest, EveryNamedKeyReadsBackAsItself) {
         ASSERT_TRUE(ControlBindings::keyFromName(name, key)) << name;
         EXPECT_EQ(ControlBindings::keyName(key), name);
     }
+}
+
+// The key names docs/controls.md lists: the code block after "### Key
+// names", names separated by two or more spaces, group headings ending in ':'.
+std::set<std::string> documentedKeyNames() {
+    std::ifstream doc(std::string(VOLTARO_SOURCE_DIR) + "/docs/controls.md");
+    std::set<std::string> names;
+    std::string line;
+    bool inSection = false;
+    bool inBlock = false;
+    while (std::getline(doc, line)) {
+        if (line == "### Key names") inSection = true;
+        if (!inSection) continue;
+        if (line.compare(0, 3, "```") == 0) {
+            if (inBlock) break;  // the end of the list
+            inBlock = true;
+            continue;
+        }
+        if (!inBlock || line.empty() || line.back() == ':') continue;
+        const std::regex separator(" {2,}");
+        for (std::sregex_token_iterator it(line.begin(), line.end(), separator, -1), end; it != end; ++it) {
+            if (it->length() > 0) names.insert(*it);
+        }
+    }
+    return names;
+}
+
+TEST_F(ControlBindingsTest, TheDocumentedKeyNamesAreExactlySdls) {
+    std::set<std::string> sdl;
+    for (int code = SDLK_FIRST; code < SDLK_LAST; ++code) {
+        const std::string name = ControlBindings::keyName(static_cast<SDLKey>(code));
+        if (name != "unknown key") sdl.insert(name);
+    }
+    const std::set<std::string> documented = documentedKeyNames();
+    for (const std::string& name : sdl) EXPECT_EQ(documented.count(name), 1u) << "'" << name << "' is not documented";
+    for (const std::string& name : documented) EXPECT_EQ(sdl.count(name), 1u) << "'" << name << "' is no SDL key name";
 }
 
 TEST(PadControlText, ReadsAndWritesEveryKind) {
