@@ -22,28 +22,18 @@ Uint8* targetRow(SDL_Surface& target, int y, int left) {
            static_cast<ptrdiff_t>(left) * target.format->BytesPerPixel;
 }
 
-// Widens one row: each pixel stored kScale times (a constant, so the
-// compiler unrolls the inner loop).
+// Widens one row: each pixel stored `scale` times, with whole-pixel stores.
+// A kScale above 0 fixes the scale at compile time, so the compiler unrolls
+// the inner loop; 0 takes it from `scale` (fullscreen on very large displays).
 template <typename Pixel, int kScale>
-void widenRow(const Uint8* in, Uint8* out, int width, int /*scale*/) {
+void widenRow(const Uint8* in, Uint8* out, int width, int scale) {
+    const int copies = kScale > 0 ? kScale : scale;
     const Pixel* from = reinterpret_cast<const Pixel*>(in);
     Pixel* to = reinterpret_cast<Pixel*>(out);
     for (int x = 0; x < width; ++x) {
         const Pixel pixel = from[x];
-        for (int copy = 0; copy < kScale; ++copy) to[copy] = pixel;
-        to += kScale;
-    }
-}
-
-// The same for any scale (fullscreen on very large displays).
-template <typename Pixel>
-void widenRowAnyScale(const Uint8* in, Uint8* out, int width, int scale) {
-    const Pixel* from = reinterpret_cast<const Pixel*>(in);
-    Pixel* to = reinterpret_cast<Pixel*>(out);
-    for (int x = 0; x < width; ++x) {
-        const Pixel pixel = from[x];
-        for (int copy = 0; copy < scale; ++copy) to[copy] = pixel;
-        to += scale;
+        for (int copy = 0; copy < copies; ++copy) to[copy] = pixel;
+        to += copies;
     }
 }
 
@@ -60,7 +50,7 @@ WidenRow widenerFor(int scale) {
     case 6: return widenRow<Pixel, 6>;
     case 7: return widenRow<Pixel, 7>;
     case 8: return widenRow<Pixel, 8>;
-    default: return widenRowAnyScale<Pixel>;
+    default: return widenRow<Pixel, 0>;
     }
 }
 
