@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <limits>
 #include <string>
+#include <vector>
 
 namespace {
 IniDictionary parse(const std::string& text) {
@@ -159,4 +160,13 @@ TEST(IniDictionary, LinesPointAtTheKeptValueAndTheFirstHeader) {
     EXPECT_EQ(ini.sectionLine("A"), 2);
     EXPECT_EQ(ini.sectionLine("B"), 6);
     EXPECT_EQ(ini.sectionLine("C"), 0);
+}
+
+TEST(IniDictionary, SectionsAndKeysAreListedInTheOrderOfTheirLines) {
+    const IniDictionary ini = parse("loose=0\n[Zeta]\nz=1\nb=2\n[Alpha]\nkey=3\n[Zeta]\na=4\nb=5\n");
+    EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"", "Zeta", "Alpha"}));
+    EXPECT_EQ(ini.keysOf("Zeta"), (std::vector<std::string>{"z", "b", "a"}));  // a repeated key once, at its first line
+    EXPECT_EQ(ini.keysOf(""), std::vector<std::string>{"loose"});
+    EXPECT_TRUE(ini.keysOf("Beta").empty());
+    EXPECT_TRUE(parse("").sectionNames().empty());
 }
