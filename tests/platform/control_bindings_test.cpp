@@ -44,19 +44,6 @@ TEST_F(ControlBindingsTest, DefaultsAreTheGamesKeysAndTheCommonPadLayout) {
     EXPECT_EQ(defaults.deadZone(), ControlBindings::kDefaultDeadZone);
 }
 
-TEST_F(ControlBindingsTest, KeysAreFoundWithTheirPlaceAmongTheInputsKeys) {
-    ControlBindings bindings = ControlBindings::none();
-    bindings.setKeys(GameInput::Jump, {SDLK_z, SDLK_SPACE, SDLK_KP0, SDLK_LCTRL, SDLK_x});  // one too many
-    EXPECT_EQ(bindings.keys(GameInput::Jump).size(), 4u);
-    GameInput input;
-    int slot = -1;
-    ASSERT_TRUE(bindings.findKey(SDLK_LCTRL, input, slot));
-    EXPECT_EQ(input, GameInput::Jump);
-    EXPECT_EQ(slot, 3);
-    EXPECT_FALSE(bindings.findKey(SDLK_x, input, slot));
-    EXPECT_FALSE(bindings.findKey(SDLK_b, input, slot));
-}
-
 TEST_F(ControlBindingsTest, KeyNamesAreSdlsInAnyCase) {
     SDLKey key = SDLK_UNKNOWN;
     EXPECT_TRUE(ControlBindings::keyFromName("space", key));
@@ -70,16 +57,6 @@ TEST_F(ControlBindingsTest, KeyNamesAreSdlsInAnyCase) {
     EXPECT_FALSE(ControlBindings::keyFromName("enter key", key));
     EXPECT_FALSE(ControlBindings::keyFromName("unknown key", key));
     EXPECT_FALSE(ControlBindings::keyFromName("", key));
-}
-
-TEST_F(ControlBindingsTest, EveryNamedKeyReadsBackAsItself) {
-    for (int code = SDLK_FIRST; code < SDLK_LAST; ++code) {
-        const std::string name = ControlBindings::keyName(static_cast<SDLKey>(code));
-        if (name == "unknown key") continue;
-        SDLKey key = SDLK_UNKNOWN;
-        ASSERT_TRUE(ControlBindings::keyFromName(name, key)) << name;
-        EXPECT_EQ(ControlBindings::keyName(key), name);
-    }
 }
 
 // The key names docs/controls.md lists: the code block after "### Key
@@ -115,7 +92,11 @@ TEST_F(ControlBindingsTest, TheDocumentedKeyNamesAreExactlySdls) {
     }
     const std::set<std::string> documented = documentedKeyNames();
     for (const std::string& name : sdl) EXPECT_EQ(documented.count(name), 1u) << "'" << name << "' is not documented";
-    for (const std::string& name : documented) EXPECT_EQ(sdl.count(name), 1u) << "'" << name << "' is no SDL key name";
+    for (const std::string& name : documented) {
+        EXPECT_EQ(sdl.count(name), 1u) << "'" << name << "' is no SDL key name";
+        SDLKey key = SDLK_UNKNOWN;
+        EXPECT_TRUE(ControlBindings::keyFromName(name, key) && ControlBindings::keyName(key) == name) << name;
+    }
 }
 
 TEST(PadControlText, ReadsAndWritesEveryKind) {

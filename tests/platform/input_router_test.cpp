@@ -26,27 +26,6 @@ protected:
 
 }  // namespace
 
-TEST(InputRouterSources, EverySourceHasItsOwnBitAndPadsTheirOwnGroups) {
-    InputRouter::SourceMask seen = 0;
-    std::vector<int> sources{InputRouter::scriptedSource()};
-    for (int slot = 0; slot < InputRouter::kKeySlots; ++slot) sources.push_back(InputRouter::keySource(slot));
-    for (int pad = 0; pad < InputRouter::kMaxPads; ++pad) {
-        for (int slot = 0; slot < InputRouter::kPadSlots; ++slot) {
-            const int source = InputRouter::padSource(pad, slot);
-            EXPECT_NE(InputRouter::padSources(pad) & (1u << source), 0u);
-            for (int other = 0; other < InputRouter::kMaxPads; ++other) {
-                if (other != pad) EXPECT_EQ(InputRouter::padSources(other) & (1u << source), 0u);
-            }
-            sources.push_back(source);
-        }
-    }
-    for (int source : sources) {
-        ASSERT_LT(source, 32);
-        EXPECT_EQ(seen & (1u << source), 0u) << "source " << source << " shared";
-        seen |= 1u << source;
-    }
-}
-
 TEST_F(InputRouterTest, TwoSourcesOnOneInputGiveOnePressAndOneRelease) {
     router.press(GameInput::Jump, kKey);
     router.beginPoll();

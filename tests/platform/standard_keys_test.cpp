@@ -194,12 +194,3 @@ TEST(StandardKeys, KeysNeedingModifiersAreTriedFirstAndAreNotReserved) {
     EXPECT_FALSE(keys.isReserved(SDLK_RETURN, purpose)) << "Enter alone stays a game key";
     EXPECT_TRUE(keys.isReserved(SDLK_F11, purpose));
 }
-
-TEST(StandardKeyDefaults, TheEnginesKeysAreReserved) {
-    GameEngine engine(headless());
-    std::string purpose;
-    for (SDLKey key : {SDLK_ESCAPE, SDLK_F3, SDLK_F11, SDLK_F12}) {
-        EXPECT_TRUE(engine.standardKeys().isReserved(key, purpose)) << key;
-    }
-    EXPECT_FALSE(engine.standardKeys().isReserved(SDLK_RETURN, purpose));
-}
