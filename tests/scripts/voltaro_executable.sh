@@ -82,6 +82,9 @@ headless)
     expect_status 0 "$voltaro" --headless --data "$work/data" --frames 120
     expect_status 0 "$voltaro" --help
     grep -q -- "--screenshot" "$work/out.txt" || fail "--help does not list the options"
+    expect_status 0 "$voltaro" --version
+    grep -q "^voltaro [0-9]" "$work/out.txt" && grep -q "^SDL 1\.2\." "$work/out.txt" ||
+        fail "--version does not name voltaro's and SDL's versions: $(cat "$work/out.txt")"
     expect_status 2 "$voltaro" --bogus
     grep -q "unknown option '--bogus'" "$work/err.txt" || fail "no message for an unknown option"
     expect_status 2 "$voltaro" --headless --scale 0
