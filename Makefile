@@ -1,7 +1,7 @@
 # Newcomer entry points: `make play` and `make test` (see README.md).
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-SCALE ?= 3
+SCALE ?= auto
 VOLTARO_ARGS ?=
 
 RELEASE_DIR := $(BUILD_DIR)/release

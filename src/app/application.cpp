@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/controls_file.h"
+
 #include "platform/engine_frame_host.h"
 #include "platform/frame_pacer.h"
 #include "platform/game_engine.h"
@@ -102,6 +104,14 @@ int Application::start() {
     return status == kRunning ? kRunning : finish(status);
 }
 
+void Application::useControlsFile(GameEngine& engine) {
+    const std::string fileName = ControlsFile::locate();
+    if (fileName.empty()) return;  // the default controls
+    const ControlsFile controls(fileName, engine.standardKeys());
+    for (const std::string& problem : controls.problems()) reportError(problem);
+    engine.setControls(controls.bindings());
+}
+
 int Application::startInDataDirectory() {
     // Everything that can be wrong with the command line is found before
     // SDL starts.
@@ -126,11 +136,15 @@ int Application::startInDataDirectory() {
     try {
         GameEngine::Settings settings;
         settings.scale = m_options.scale;
+        settings.fitDesktop = m_options.fitDesktop;
+        settings.fullscreen = m_options.fullscreen;
         settings.headless = m_options.headless;
+        settings.overlayShown = m_options.overlayShown;
         session->engine.reset(new GameEngine(settings));
         GameEngine& engine = *session->engine;
         // Before the manager: every state loads and draws through the service.
         session->registration.reset(new VideoServiceRegistration(&engine));
+        useControlsFile(engine);
         ReplayPlayer* player = session->player.get();
         ReplayRecorder* recorder = session->recorder.get();
         if (player) engine.setLiveKeyboardIgnored(true);
@@ -143,9 +157,15 @@ int Application::startInDataDirectory() {
         session->loop.reset(new MainLoop(*session->host, *session->pacer));
         MainLoop& loop = *session->loop;
         loop.setFrameLimit(m_options.frameLimit);
-        loop.setBeforePoll([player, recorder](uint32_t frame) {
+        GameEngine* const shownEngine = &engine;
+        loop.setBeforePoll([this, player, recorder, shownEngine](uint32_t frame) {
             if (recorder) recorder->beginFrame(frame);
             if (player) player->feedFrame(frame);
+            // A picture saved for the command line shows the overlay as the
+            // command line set it, whatever F3 did during the run.
+            const auto savedNow = [frame](const ScreenshotRequest& request) { return request.frame == frame; };
+            shownEngine->pinOverlayToStartSetting(
+                std::any_of(m_options.screenshots.begin(), m_options.screenshots.end(), savedNow));
         });
         GameStateManager& manager = *session->manager;
         loop.setAfterFrameShown([this, &engine, &manager](uint32_t frame) {

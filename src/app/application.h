@@ -9,8 +9,11 @@
 #include <memory>
 #include <string>
 
+class GameEngine;
+
 // One run of the game as the command line asks for it: checks the options
-// that need the file system, starts the engine, builds the state manager
+// that need the file system, starts the engine with the player's controls
+// (controls.ini), builds the state manager
 // from the factory, and runs the main loop with the replay, recording,
 // screenshot and frame-limit hooks. Every failure ends in one line on
 // stderr and an exit status; nothing escapes as an exception.
@@ -60,6 +63,8 @@ private:
     int runFrames(bool toTheEnd);
     // Shuts the session down, restores the working directory, returns `status`.
     int finish(int status);
+    // Applies the player's controls.ini, if there is one, reporting its bad entries.
+    void useControlsFile(GameEngine& engine);
 
     Options m_options;
     StateFactory m_factory;

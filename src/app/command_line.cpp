@@ -1,5 +1,7 @@
 #include "app/command_line.h"
 
+#include "platform/sdl_version.h"
+
 #include <algorithm>
 #include <cstdint>
 #include <iterator>
@@ -39,7 +41,10 @@ std::string CommandLine::usage() {
            "\n"
            "Options:\n"
            "  --data DIR           read the game's data from DIR (default: as above)\n"
-           "  --scale N            enlarge the 256x240 picture N times, 1 to 8 (default: 1)\n"
+           "  --scale N            enlarge the 256x240 picture N times, 1 to 8 (default: 1);\n"
+           "                       auto: the largest window that fits the desktop\n"
+           "  --fullscreen         start on the whole screen (F11 or Alt+Enter switches)\n"
+           "  --no-overlay         start with the debug numbers hidden (F3 shows them)\n"
            "  --headless           no window and no frame pacing: frames run back to back\n"
            "  --frames N           stop after frame N (the first frame is frame 1)\n"
            "  --record FILE        write every frame's input events to FILE\n"
@@ -48,21 +53,27 @@ std::string CommandLine::usage() {
            "  --trace FILE         write a per-frame trace to FILE\n"
            "  --check [DIR]        check the game in DIR (default: the data directory) and exit:\n"
            "                       one line per problem; status 0 without errors, 1 with\n"
+           "  --version            show the versions of voltaro and SDL and exit\n"
            "  --help               show this help and exit\n"
            "\n"
            "File names are taken relative to the directory voltaro was started in.\n"
            "Exit status: 0 after quitting, 1 on a failure while running, 2 for a bad command line.\n";
 }
 
+std::string CommandLine::versionText() {
+    return std::string("voltaro ") + VOLTARO_VERSION + "\n" + sdlVersionText() + "\n";
+}
+
 bool CommandLine::isKnown(const std::string& name) const {
-    static const char* const kNames[] = {"--data",   "--scale",  "--headless",   "--frames", "--record",
-                                         "--replay", "--trace",  "--screenshot", "--help",   "-h",
-                                         "--check"};
+    static const char* const kNames[] = {"--data",   "--scale",      "--headless", "--frames",     "--record",
+                                         "--replay", "--trace",      "--screenshot", "--help",     "-h",
+                                         "--check",  "--fullscreen", "--no-overlay", "--version"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
 bool CommandLine::takesValue(const std::string& name) const {
-    return name != "--headless" && name != "--help" && name != "-h";
+    return name != "--headless" && name != "--help" && name != "-h" && name != "--fullscreen" &&
+           name != "--no-overlay" && name != "--version";
 }
 
 void CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -136,8 +147,14 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
     } else if (name == "--check") {
         m_options.checkRequested = true;
         m_options.checkDirectory = value;
+    } else if (name == "--version") {
+        m_options.versionRequested = true;
     } else if (name == "--headless") {
         m_options.headless = true;
+    } else if (name == "--fullscreen") {
+        m_options.fullscreen = true;
+    } else if (name == "--no-overlay") {
+        m_options.overlayShown = false;
     } else if (name == "--data") {
         m_options.dataDirectory = value;
     } else if (name == "--record") {
@@ -147,8 +164,12 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
     } else if (name == "--trace") {
         m_options.traceFile = value;
     } else if (name == "--scale") {
+        if (value == "auto") {
+            m_options.fitDesktop = true;
+            return;  // the size is found when the display is known
+        }
         if (!parseNumber(value, kMinScale, kMaxScale, number)) {
-            m_error = "--scale: '" + value + "' is not a whole number from 1 to 8";
+            m_error = "--scale: '" + value + "' is not a whole number from 1 to 8, nor auto";
             return;  // bad value
         }
         m_options.scale = static_cast<int>(number);

@@ -21,6 +21,9 @@ public:
 
     // The help text listing every option.
     static std::string usage();
+    // What --version prints: voltaro's version (the build's project version)
+    // and the SDL in use, one per line.
+    static std::string versionText();
 
 private:
     void parse(const std::vector<std::string>& arguments);

@@ -65,6 +65,10 @@ int prepare(int argc, char** argv, std::unique_ptr<Application>& application, st
         if (!gameFound) std::printf("\nNo game found: %s.\n", placesLookedAt(locator).c_str());
         return Application::kExitSuccess;
     }
+    if (options.versionRequested) {
+        std::fputs(CommandLine::versionText().c_str(), stdout);
+        return Application::kExitSuccess;
+    }
     if (options.checkRequested) return checkGame(options);
     if (!gameFound) {
         std::fprintf(stderr, "voltaro: no game to play: %s; name the game's folder with --data DIR (see voltaro --help)\n",

@@ -16,6 +16,9 @@ struct ScreenshotRequest {
 struct Options {
     std::string dataDirectory;  // working directory for the game's data; empty = current
     int scale = 1;              // window pixels per screen pixel, 1 to 8
+    bool fitDesktop = false;    // --scale auto: the largest window that fits the desktop
+    bool fullscreen = false;    // start on the whole display
+    bool overlayShown = true;   // the debug overlay at the start (--no-overlay hides it)
     bool headless = false;      // no window, no pacing
     uint32_t frameLimit = 0;    // frames to run, 0 = until quit
     std::string recordFile;     // input log to write; empty = none
@@ -23,6 +26,7 @@ struct Options {
     std::string traceFile;      // per-frame trace to write; empty = none
     std::vector<ScreenshotRequest> screenshots;
     bool helpRequested = false;
+    bool versionRequested = false;
     bool checkRequested = false;  // check the game's data and exit instead of playing
     std::string checkDirectory;   // game to check; empty = the data directory
 };

@@ -273,6 +273,12 @@ void ContentChecker::checkStageSelect() {
                 std::to_string(missingTitles - kFrameReports) + " more character titles are missing; each entry shows " +
                     quoted(kEmpty));
     }
+
+    // The key hint at the bottom of the menu is drawn with the font too.
+    if (menu->lineOf("hint", "Menu") != 0) {
+        m_drawnTexts.push_back(
+            {menu->getString("hint", "Menu", ""), file, lineOf(*menu, "Menu", "hint"), where("Menu", "hint")});
+    }
 }
 
 void ContentChecker::checkReadyMessage() {

@@ -56,6 +56,7 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
     }
 
     m_pSelectorBitmap = getVideoService()->loadBitmap(kSelectorFile);
+    m_hint = dictionary.getString("hint", "Menu", "");
 
     if (!dictionary.isLoaded()) {
         m_problems.push_back("CANNOT READ STAGESELECT.INI");
@@ -84,6 +85,7 @@ const IniSchema& StageSelect::fileKeys() {
         {"Voltaros", "amount", "count", "0", "number of characters listed"},
         {"Voltaros", "voltaro#", "file name", "empty", "the character's player file"},
         {"Voltaros", "voltaro#title", "text", "empty", "the character's name in the menu"},
+        {"Menu", "hint", "text", "", "one line of key hints at the bottom of the menu; none when absent"},
     });
     return keys;
 }
@@ -129,6 +131,12 @@ void StageSelect::drawCursor(const MenuItem& item) {
     getVideoService()->blit(m_pSelectorBitmap.get(), item.getX() - width, item.getY(), nullptr);
 }
 
+// One line of text centred at y, starting no further left than the screen's edge.
+void StageSelect::drawCentred(const std::string& text, int32_t y) {
+    const int32_t width = static_cast<int32_t>(text.size()) * m_font.getCharacterWidth();
+    m_font.drawText(text, std::max<int32_t>(0, Camera::kScreenWidth / 2 - width / 2), y);
+}
+
 void StageSelect::draw() {
     getVideoService()->clearScreen();
     drawItems(m_pLevelItems);
@@ -137,8 +145,8 @@ void StageSelect::draw() {
     if (m_choosingPlayer && m_playerCount > 0) drawCursor(m_pPlayerItems[static_cast<size_t>(m_selectedPlayer)]);
     int32_t y = kProblemY;
     for (const std::string& problem : m_problems) {
-        const int32_t width = static_cast<int32_t>(problem.size()) * m_font.getCharacterWidth();
-        m_font.drawText(problem, Camera::kScreenWidth / 2 - width / 2, y);
+        drawCentred(problem, y);
         y += m_font.getCharacterHeight();
     }
+    if (!m_hint.empty()) drawCentred(m_hint, Camera::kScreenHeight - kHintBottomMargin - m_font.getCharacterHeight());
 }

@@ -20,7 +20,8 @@ class GameStateManager;
 // characters on the right, both from "stageselect.ini". B confirms (the
 // level, then the character, then the switch to the level), Space goes back
 // from the character list. An empty list is reported on screen and on
-// stderr, gets no cursor and is never confirmed into.
+// stderr, gets no cursor and is never confirmed into. An optional "hint" in
+// [Menu] (what the keys do) is drawn as one line at the bottom of the screen.
 class StageSelect : public GameState, public MenuSelection {
 public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
@@ -31,6 +32,7 @@ public:
     // tens of kilobytes); a larger "amount" is cut to it.
     static constexpr size_t kMaxListBytes = 8 * 1024 * 1024;
     static constexpr int32_t kMaxEntries = static_cast<int32_t>(kMaxListBytes / sizeof(MenuItem));
+    static constexpr int32_t kHintBottomMargin = 8;  // screen pixels below the hint line
 
     explicit StageSelect(GameStateManager* manager);
     // The sections and keys read from "stageselect.ini".
@@ -51,6 +53,8 @@ public:
     const std::vector<MenuItem>& playerItems() const { return m_pPlayerItems; }
     // The lines shown on screen when a list is empty or the file unreadable.
     const std::vector<std::string>& problems() const { return m_problems; }
+    // The key hint drawn at the bottom; empty when the file gives none.
+    const std::string& hint() const { return m_hint; }
 
 private:
     // Screen y of entry `index` of a list; entries below the screen stop at its bottom.
@@ -58,6 +62,7 @@ private:
     // Draws the entries of a list that can be seen.
     void drawItems(const std::vector<MenuItem>& items);
     void drawCursor(const MenuItem& item);
+    void drawCentred(const std::string& text, int32_t y);
 
     int32_t m_selectedLevel = 0;
     int32_t m_selectedPlayer = 0;
@@ -70,4 +75,5 @@ private:
     std::vector<MenuItem> m_pPlayerItems;
     SurfaceHandle m_pSelectorBitmap;  // the cursor
     std::vector<std::string> m_problems;
+    std::string m_hint;
 };

@@ -2,10 +2,16 @@
 
 #include "platform/browser_page.h"
 #include "platform/data_file.h"
+#include "platform/pixel_scaler.h"
+#ifndef __EMSCRIPTEN__
+#include "platform/png_writer.h"
+#endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <stdexcept>
 #include <utility>
 
@@ -71,18 +77,14 @@ void applyColourKey(SDL_Surface* surface, Uint32 key) {
 }  // namespace
 
 GameEngine::GameEngine(const Settings& settings)
-    : m_paused(false),
-      m_quit(false),
-      m_stepFrame(false),
-      m_event(),
-      m_pScreen(nullptr),
-      m_pWindow(nullptr),
-      m_scale(settings.scale < 1 ? 1 : settings.scale > kMaxScale ? kMaxScale : settings.scale) {
+    : m_event(),
+      m_overlayShown(settings.overlayShown),
+      m_overlayAtStart(settings.overlayShown),
+      m_gamepads(m_router, settings.inputDeviceList) {
 #ifdef __EMSCRIPTEN__
     // The browser's SDL draws into the page's canvas, which the page itself
-    // enlarges: no driver or display to choose, and no scaling here.
+    // enlarges: no driver or display to choose, no scaling or fullscreen here.
     const bool driverRequested = true;
-    m_scale = 1;
 #else
     // The video driver is SDL's choice (or the user's SDL_VIDEODRIVER); only a
     // headless run picks one.
@@ -113,37 +115,110 @@ GameEngine::GameEngine(const Settings& settings)
     SDL_EventState(SDL_MOUSEBUTTONUP, SDL_IGNORE);
 #endif
     SDL_WM_SetCaption("Voltaro Copy System", nullptr);
-    m_input = InputState();
 
-    m_pWindow = SDL_SetVideoMode(kScreenWidth * m_scale, kScreenHeight * m_scale, screenDepth(), 0);
-    if (m_pWindow == nullptr) {
-        const std::string message = startFailure("cannot set the " + std::to_string(kScreenWidth * m_scale) + "x" +
-                                                 std::to_string(kScreenHeight * m_scale) + " video mode");
+    // The desktop's size can only be asked before the first video mode.
+    const SDL_VideoInfo* video = SDL_GetVideoInfo();
+    m_desktopWidth = settings.desktopWidth > 0 ? settings.desktopWidth : (video != nullptr ? video->current_w : 0);
+    m_desktopHeight = settings.desktopHeight > 0 ? settings.desktopHeight : (video != nullptr ? video->current_h : 0);
+    const int scale = settings.scale < 1 ? 1 : settings.scale > kMaxScale ? kMaxScale : settings.scale;
+    m_windowLayout = settings.fitDesktop ? DisplayLayout::windowFitting(m_desktopWidth, m_desktopHeight)
+                                         : DisplayLayout::window(scale);
+#ifdef __EMSCRIPTEN__
+    m_windowLayout = DisplayLayout::window(1);
+    const bool fullscreen = false;
+#else
+    const bool fullscreen = settings.fullscreen;
+#endif
+
+    std::string error;
+    bool opened = false;
+    if (fullscreen) {
+        opened = openMode(DisplayLayout::fullscreenOn(m_desktopWidth, m_desktopHeight, m_windowLayout.scale), error);
+        if (!opened) std::fprintf(stderr, "voltaro: cannot go fullscreen: %s; playing in a window\n", error.c_str());
+    }
+    if (!opened && !openMode(m_windowLayout, error)) {
+        const std::string message = startFailure("cannot set the " + std::to_string(m_windowLayout.width) + "x" +
+                                                 std::to_string(m_windowLayout.height) + " video mode");
         SDL_Quit();
         throw std::runtime_error(message);
     }
-    if (m_scale == 1) {
-        m_pScreen = m_pWindow;
-        return;  // the game draws straight into the window
+    addStandardKeys();
+    m_router.setListener([this](GameInput input, bool down) { reportInput(input, down); });
+    m_gamepads.start();
+}
+
+GameEngine::~GameEngine() {
+    m_gamepads.stop();  // SDL closes no joystick itself
+    if (m_pScreen != m_pWindow) SDL_FreeSurface(m_pScreen);
+    SDL_Quit();
+}
+
+void GameEngine::addStandardKeys() {
+    m_standardKeys.add(SDLK_ESCAPE, KMOD_NONE, "quit", [this] { requestQuit(); });
+    m_standardKeys.add(SDLK_F11, KMOD_NONE, "fullscreen", [this] { toggleFullscreen(); });
+    m_standardKeys.add(SDLK_RETURN, KMOD_ALT, "fullscreen", [this] { toggleFullscreen(); });
+    m_standardKeys.add(SDLK_F12, KMOD_NONE, "screenshot", [this] { takeScreenshot(); });
+    m_standardKeys.add(SDLK_F3, KMOD_NONE, "debug overlay", [this] { toggleOverlay(); });
+}
+
+bool GameEngine::openMode(const DisplayLayout& layout, std::string& error) {
+    // The picture keeps its depth (a headless run asks for 32 bits the
+    // first time); SDL converts when the display has another.
+    const int depth = m_pScreen != nullptr ? m_pScreen->format->BitsPerPixel : screenDepth();
+    if (m_pScreen != nullptr && m_pScreen == m_pWindow) {
+        // The game draws straight into the window, which the new mode frees:
+        // keep its picture in a surface of its own from now on.
+        SDL_Surface* drawnInWindow = m_pScreen;
+        m_pScreen = nullptr;
+        if (!createScreenLike(*drawnInWindow, error)) {
+            m_pScreen = drawnInWindow;
+            return false;  // the old mode stays
+        }
+        SDL_BlitSurface(drawnInWindow, nullptr, m_pScreen, nullptr);
     }
-    // Scaled: the game still draws into a 256x240 surface in the window's
-    // format, which flip enlarges into the window.
-    const SDL_PixelFormat* format = m_pWindow->format;
+    SDL_Surface* window = SDL_SetVideoMode(layout.width, layout.height, depth, layout.fullscreen ? SDL_FULLSCREEN : 0);
+    if (window == nullptr) {
+        error = SDL_GetError();
+        m_pWindow = nullptr;  // SDL has let go of the old mode
+        return false;
+    }
+    m_pWindow = window;
+    m_layout = layout;
+    if (m_pScreen == nullptr && layout.scale == 1 && !layout.fullscreen) {
+        m_pScreen = m_pWindow;
+        return true;  // the game draws straight into the window
+    }
+    SDL_FillRect(m_pWindow, nullptr, SDL_MapRGB(m_pWindow->format, 0, 0, 0));  // the border, black for good
+    if (m_pScreen == nullptr) return createScreenLike(*m_pWindow, error);
+    const SDL_PixelFormat* have = m_pScreen->format;
+    const SDL_PixelFormat* want = m_pWindow->format;
+    if (have->BitsPerPixel == want->BitsPerPixel && have->Rmask == want->Rmask && have->Gmask == want->Gmask &&
+        have->Bmask == want->Bmask) {
+        return true;  // the picture enlarges as it is
+    }
+    // Another format: the picture follows the display's.
+    SDL_Surface* converted = SDL_ConvertSurface(m_pScreen, m_pWindow->format, 0);
+    if (converted == nullptr) {
+        error = SDL_GetError();
+        return false;
+    }
+    SDL_FreeSurface(m_pScreen);
+    m_pScreen = converted;
+    return true;
+}
+
+bool GameEngine::createScreenLike(const SDL_Surface& window, std::string& error) {
+    const SDL_PixelFormat* format = window.format;
     m_pScreen = SDL_CreateRGBSurface(0, kScreenWidth, kScreenHeight, format->BitsPerPixel, format->Rmask,
                                      format->Gmask, format->Bmask, format->Amask);
     if (m_pScreen == nullptr) {
-        const std::string message = std::string("cannot create the screen surface: ") + SDL_GetError();
-        SDL_Quit();
-        throw std::runtime_error(message);
+        error = std::string("cannot create the screen surface: ") + SDL_GetError();
+        return false;
     }
     if (format->palette != nullptr) {
         SDL_SetPalette(m_pScreen, SDL_LOGPAL, format->palette->colors, 0, format->palette->ncolors);
     }
-}
-
-GameEngine::~GameEngine() {
-    if (m_pScreen != m_pWindow) SDL_FreeSurface(m_pScreen);
-    SDL_Quit();
+    return true;
 }
 
 int GameEngine::blit(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) {
@@ -214,22 +289,14 @@ void GameEngine::freeSurface(SDL_Surface* surface) {
     SDL_FreeSurface(surface);
 }
 
+bool GameEngine::isDebugOverlayShown() const {
+    return m_overlayPinned ? m_overlayAtStart : m_overlayShown;
+}
+
 void GameEngine::pollInput() {
-    // 1. A new unpaused frame: remember the directions, forget last frame's edges.
-    if (!m_paused) {
-        m_input.previousHorizontal = m_input.horizontal;
-        m_input.previousVertical = m_input.vertical;
-        m_input.shootPressed = false;
-        m_input.shootReleased = false;
-        m_input.jumpPressed = false;
-        m_input.jumpReleased = false;
-    }
-    // 2. A single step lasts one frame: pause again before this poll's events.
-    if (m_stepFrame) {
-        m_paused = true;
-        m_stepFrame = false;
-    }
-    // 3. This frame's events, in arrival order. Fields an event does not
+    m_router.beginPoll();
+    m_gamepads.checkDevices();
+    // This frame's events, in arrival order. Fields an event does not
     // carry read as zero, not as what the previous event left there.
     for (;;) {
         std::memset(&m_event, 0, sizeof m_event);
@@ -239,6 +306,7 @@ void GameEngine::pollInput() {
 }
 
 int GameEngine::flip() {
+    if (m_pWindow == nullptr) return -1;  // no video mode since a failed switch
     if (m_pWindow != m_pScreen) scaleIntoWindow();
     return SDL_Flip(m_pWindow);
 }
@@ -267,11 +335,54 @@ void GameEngine::markScripted(SDL_Event& event) {
 #endif
 }
 
-bool GameEngine::isScripted(const SDL_Event& event) {
+bool GameEngine::isScripted(const SDL_KeyboardEvent& key) {
 #ifdef __EMSCRIPTEN__
-    return event.key.windowID == kScriptedKeyboard;
+    return key.windowID == kScriptedKeyboard;
 #else
-    return event.key.which == kScriptedKeyboard;
+    return key.which == kScriptedKeyboard;
+#endif
+}
+
+void GameEngine::requestQuit() {
+    SDL_Event quit;
+    std::memset(&quit, 0, sizeof quit);
+    quit.type = SDL_QUIT;
+    if (m_eventObserver) m_eventObserver(quit);
+    m_quit = true;
+}
+
+bool GameEngine::toggleFullscreen() {
+    const DisplayLayout wanted = m_layout.fullscreen
+                                     ? m_windowLayout
+                                     : DisplayLayout::fullscreenOn(m_desktopWidth, m_desktopHeight, m_windowLayout.scale);
+    const DisplayLayout previous = m_layout;
+    std::string error;
+    if (openMode(wanted, error)) return true;
+    std::string again;
+    if (m_pScreen != nullptr && openMode(previous, again)) {
+        std::fprintf(stderr, "voltaro: cannot switch to %s: %s\n", wanted.fullscreen ? "fullscreen" : "a window",
+                     error.c_str());
+    } else {
+        std::fprintf(stderr, "voltaro: cannot switch to %s: %s; nor go back: %s\n",
+                     wanted.fullscreen ? "fullscreen" : "a window", error.c_str(), again.c_str());
+    }
+    return false;
+}
+
+bool GameEngine::takeScreenshot() {
+#ifdef __EMSCRIPTEN__
+    std::fprintf(stderr, "voltaro: the browser saves no screenshots; use the page's own\n");
+    return false;
+#else
+    std::string fileName;
+    std::string error;
+    if (!m_screenshots.nextFile(std::time(nullptr), fileName, error) || !PngWriter::write(*m_pScreen, fileName, error)) {
+        std::fprintf(stderr, "voltaro: cannot save a screenshot: %s\n", error.c_str());
+        return false;
+    }
+    std::printf("voltaro: screenshot saved as %s\n", fileName.c_str());
+    std::fflush(stdout);
+    return true;
 #endif
 }
 
@@ -279,100 +390,74 @@ void GameEngine::handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        if (!isTableKey(event.key.keysym.sym)) return;  // other keys do nothing
-        if (m_liveKeyboardIgnored && !isScripted(event)) return;  // a replay is in charge
-        if (m_eventObserver) m_eventObserver(event);
-        handleKey(event.key.keysym.sym, event.type == SDL_KEYDOWN);
+        handleKey(event.key, event.type == SDL_KEYDOWN);
         return;  // handled
+    case SDL_JOYAXISMOTION:
+    case SDL_JOYHATMOTION:
+    case SDL_JOYBUTTONDOWN:
+    case SDL_JOYBUTTONUP:
+        if (!m_liveInputIgnored) m_gamepads.handleEvent(event, m_controls);
+        return;  // handled, or a replay is in charge
     case SDL_QUIT:
-        if (m_eventObserver) m_eventObserver(event);
-        m_quit = true;
+        requestQuit();
         return;  // handled
     default:
         return;  // every other event is ignored
     }
 }
 
-bool GameEngine::isTableKey(SDLKey key) const {
-    switch (key) {
-    case SDLK_TAB:
-    case SDLK_RETURN:
-    case SDLK_SPACE:
-    case SDLK_b:
-    case SDLK_UP:
-    case SDLK_DOWN:
-    case SDLK_RIGHT:
-    case SDLK_LEFT:
-        return true;
-    default:
-        return false;
+void GameEngine::handleKey(const SDL_KeyboardEvent& key, bool down) {
+    const SDLKey code = key.keysym.sym;
+    const bool scripted = isScripted(key);
+    if (!scripted && handledAsStandardKey(code, key.keysym.mod, down)) return;
+    GameInput input;
+    int source = InputRouter::scriptedSource();
+    if (scripted) {
+        // A logged key means its game input, however the controls are set.
+        if (!gameInputForCanonicalKey(code, input)) return;  // not a game key
+    } else {
+        if (m_liveInputIgnored) return;  // a replay is in charge
+        int slot = 0;
+        if (!m_controls.findKey(code, input, slot)) return;  // bound to nothing
+        source = InputRouter::keySource(slot);
+    }
+    if (down) {
+        m_router.press(input, source);
+    } else {
+        m_router.release(input, source);
     }
 }
 
-void GameEngine::handleKey(SDLKey key, bool down) {
-    InputState& in = m_input;
-    switch (key) {
-    case SDLK_TAB:
-        if (down && m_paused) {
-            m_paused = false;
-            m_stepFrame = true;
-        }
-        break;
-    case SDLK_RETURN:
-        if (down) m_paused = !m_paused;
-        break;
-    case SDLK_SPACE:
-        in.jumpPressed = down;
-        in.jumpHeld = down;
-        in.jumpReleased = !down;
-        break;
-    case SDLK_b:
-        in.shootPressed = down;
-        in.shootHeld = down;
-        in.shootReleased = !down;
-        break;
-    // On each axis the key pressed last wins; releasing it falls back to
-    // the opposite key if that one is still held.
-    case SDLK_UP:
-        in.vertical = down ? Direction::Up : (in.downHeld ? Direction::Down : Direction::None);
-        in.upHeld = down;
-        break;
-    case SDLK_DOWN:
-        in.vertical = down ? Direction::Down : (in.upHeld ? Direction::Up : Direction::None);
-        in.downHeld = down;
-        break;
-    case SDLK_RIGHT:
-        in.horizontal = down ? Direction::Right : (in.leftHeld ? Direction::Left : Direction::None);
-        in.rightHeld = down;
-        break;
-    case SDLK_LEFT:
-        in.horizontal = down ? Direction::Left : (in.rightHeld ? Direction::Right : Direction::None);
-        in.leftHeld = down;
-        break;
-    default:
-        break;  // not a game key
+bool GameEngine::handledAsStandardKey(SDLKey key, int modifiers, bool down) {
+    if (key == SDLK_UNKNOWN) return false;  // no such key
+    const auto taken = std::find(m_keysTakenByStandardKeys.begin(), m_keysTakenByStandardKeys.end(), key);
+    if (!down) {
+        if (taken == m_keysTakenByStandardKeys.end()) return false;  // a game key's release
+        *taken = SDLK_UNKNOWN;
+        return true;  // Enter let go after Alt+Enter, say: nothing for the game
     }
+    if (!m_standardKeys.handle(key, modifiers)) return false;
+    if (taken == m_keysTakenByStandardKeys.end()) {
+        const auto free = std::find(m_keysTakenByStandardKeys.begin(), m_keysTakenByStandardKeys.end(), SDLK_UNKNOWN);
+        if (free != m_keysTakenByStandardKeys.end()) *free = key;  // more held at once: their releases reach the game
+    }
+    return true;
+}
+
+void GameEngine::reportInput(GameInput input, bool down) {
+    if (!m_eventObserver) return;  // nobody listens
+    SDL_Event event;
+    std::memset(&event, 0, sizeof event);
+    event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event.key.keysym.sym = canonicalKey(input);
+    m_eventObserver(event);
 }
 
 void GameEngine::scaleIntoWindow() {
     if (SDL_MUSTLOCK(m_pWindow) && SDL_LockSurface(m_pWindow) < 0) return;  // window not drawable now
     if (SDL_MUSTLOCK(m_pScreen)) SDL_LockSurface(m_pScreen);
-    // Nearest neighbour: each screen pixel becomes an m_scale x m_scale block.
-    const int bytes = m_pScreen->format->BytesPerPixel;
-    const size_t rowBytes = static_cast<size_t>(kScreenWidth) * m_scale * bytes;
-    for (int y = 0; y < kScreenHeight; ++y) {
-        const Uint8* source = static_cast<const Uint8*>(m_pScreen->pixels) + y * m_pScreen->pitch;
-        Uint8* firstRow = static_cast<Uint8*>(m_pWindow->pixels) + y * m_scale * m_pWindow->pitch;
-        Uint8* target = firstRow;
-        for (int x = 0; x < kScreenWidth; ++x) {
-            for (int copy = 0; copy < m_scale; ++copy) {
-                std::memcpy(target, source, bytes);
-                target += bytes;
-            }
-            source += bytes;
-        }
-        for (int row = 1; row < m_scale; ++row) std::memcpy(firstRow + row * m_pWindow->pitch, firstRow, rowBytes);
-    }
+    PixelScaler::enlarge(*m_pScreen, *m_pWindow, m_layout.scale, m_layout.left, m_layout.top);
     if (SDL_MUSTLOCK(m_pScreen)) SDL_UnlockSurface(m_pScreen);
     if (SDL_MUSTLOCK(m_pWindow)) SDL_UnlockSurface(m_pWindow);
 }

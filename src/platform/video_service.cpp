@@ -6,6 +6,10 @@ VideoService* g_videoService = nullptr;
 
 VideoService::~VideoService() = default;
 
+bool VideoService::isDebugOverlayShown() const {
+    return true;
+}
+
 void setVideoService(VideoService* service) {
     g_videoService = service;
 }

@@ -28,6 +28,9 @@ public:
     // Loads a BMP with the colour key (255, 128, 255) set; null (and one line
     // on stderr naming the file) when the file is missing or not a BMP.
     virtual SurfaceHandle loadBitmap(const char* fileName) = 0;
+    // Whether the debug overlay is to be drawn; the player can hide it. True
+    // unless a service says otherwise.
+    virtual bool isDebugOverlayShown() const;
 
 protected:
     friend struct SurfaceReturn;

@@ -1,5 +1,7 @@
 #include "resources/debug_info.h"
 
+#include "platform/video_service.h"
+
 namespace {
 
 // The overlay's fixed grid, in screen pixels, independent of the font's cell size.
@@ -34,6 +36,8 @@ DebugInfo::DebugInfo() : m_font("font.ini") {}
 // C++ division truncates toward zero and the remainder keeps the dividend's
 // sign, which is what the overlay shows: a negative position gets a "-".
 void DebugInfo::draw(int32_t xPosition, int32_t yPosition, int32_t xSpeed, int32_t ySpeed, int32_t contactBits) {
+    const VideoService* video = getVideoService();
+    if (video != nullptr && !video->isDebugOverlayShown()) return;  // the player hid it
     m_font.drawNumber((xPosition / 256) % kScreenWidth, kColumnLeft, kRowX, 3);
     m_font.drawNumber(lowByte(xPosition), kColumnFraction, kRowX, 3);
     m_font.drawNumber(floorDiv256(yPosition) % kScreenHeight, kColumnLeft, kRowY, 3);

@@ -5,7 +5,9 @@
 #include <cstdint>
 
 // The on-screen physics overlay: the player's position, speeds and ladder
-// contacts as nine numbers at fixed places in the top left corner.
+// contacts as nine numbers at fixed places in the top left corner. Drawn
+// unless the video service says the player has hidden it; it keeps no
+// state, so hiding it changes nothing but the picture.
 class DebugInfo {
 public:
     DebugInfo();

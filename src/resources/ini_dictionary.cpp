@@ -3,6 +3,7 @@
 #include "platform/data_file.h"
 #include "platform/wrapping_arithmetic.h"
 
+#include <algorithm>
 #include <sstream>
 
 namespace {
@@ -119,6 +120,26 @@ std::vector<IniDictionary::KeyLocation> IniDictionary::keys() const {
 int32_t IniDictionary::sectionLine(const std::string& section) const {
     const auto sectionIt = m_sections.find(section);
     return sectionIt != m_sections.end() ? sectionIt->second.line : 0;
+}
+
+std::vector<std::string> IniDictionary::sectionNames() const {
+    std::vector<std::pair<int32_t, std::string>> byLine;
+    for (const auto& section : m_sections) byLine.emplace_back(section.second.line, section.first);
+    std::sort(byLine.begin(), byLine.end());  // the unnamed section (line 0) first
+    std::vector<std::string> names;
+    for (const auto& entry : byLine) names.push_back(entry.second);
+    return names;
+}
+
+std::vector<std::string> IniDictionary::keysOf(const std::string& section) const {
+    const auto sectionIt = m_sections.find(section);
+    if (sectionIt == m_sections.end()) return {};  // no such section
+    std::vector<std::pair<int32_t, std::string>> byLine;
+    for (const auto& entry : sectionIt->second.entries) byLine.emplace_back(entry.second.line, entry.first);
+    std::sort(byLine.begin(), byLine.end());
+    std::vector<std::string> keys;
+    for (const auto& entry : byLine) keys.push_back(entry.second);
+    return keys;
 }
 
 const char* IniDictionary::getString(const std::string& key, const std::string& section,

@@ -62,6 +62,12 @@ public:
     // (and for the unnamed section before any header).
     int32_t sectionLine(const std::string& section) const;
 
+    // The sections, in the order of their first headers ("" for keys before
+    // any header, when there are some).
+    std::vector<std::string> sectionNames() const;
+    // The keys of a section in the order of their lines; empty for an absent section.
+    std::vector<std::string> keysOf(const std::string& section) const;
+
     // Sees every lookup of every dictionary while set: the file the
     // dictionary was read from ("" for text), the section and the key. Tests
     // use it to prove that a file's schema covers every key its loaders read.

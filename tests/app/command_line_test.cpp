@@ -48,6 +48,30 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(options.screenshots[1].file, "b.bmp");
 }
 
+TEST(CommandLine, ReadsTheDisplayAndOverlayOptions) {
+    const CommandLine plain = parse({});
+    EXPECT_FALSE(plain.options().fitDesktop || plain.options().fullscreen);
+    EXPECT_TRUE(plain.options().overlayShown);
+    const CommandLine commandLine = parse({"--scale", "auto", "--fullscreen", "--no-overlay"});
+    ASSERT_TRUE(commandLine.isValid()) << commandLine.error();
+    EXPECT_TRUE(commandLine.options().fitDesktop);
+    EXPECT_TRUE(commandLine.options().fullscreen);
+    EXPECT_FALSE(commandLine.options().overlayShown);
+    EXPECT_TRUE(parse({"--scale=auto"}).options().fitDesktop);
+    EXPECT_EQ(errorOf({"--scale", "Auto"}), "--scale: 'Auto' is not a whole number from 1 to 8, nor auto");
+    EXPECT_EQ(errorOf({"--fullscreen=yes"}), "--fullscreen does not take a value");
+    EXPECT_EQ(errorOf({"--no-overlay", "--no-overlay"}), "option --no-overlay is given more than once");
+}
+
+TEST(CommandLine, VersionNamesVoltaroAndTheSdlInUse) {
+    EXPECT_TRUE(parse({"--version"}).options().versionRequested);
+    EXPECT_FALSE(parse({}).options().versionRequested);
+    const std::string text = CommandLine::versionText();
+    EXPECT_EQ(text.compare(0, 8, "voltaro "), 0) << text;
+    EXPECT_NE(text.find("\nSDL 1.2."), std::string::npos) << text;
+    EXPECT_EQ(text.back(), '\n');
+}
+
 TEST(CommandLine, AcceptsValuesAfterAnEqualsSign) {
     const CommandLine commandLine = parse({"--scale=2", "--replay=run.log", "--screenshot=5:c:/x.bmp"});
     ASSERT_TRUE(commandLine.isValid()) << commandLine.error();
@@ -101,7 +125,7 @@ TEST(CommandLine, ErrorsNameTheOptionAndTheBadValue) {
 }
 
 TEST(CommandLine, UnknownOptionIsRejectedByName) {
-    EXPECT_EQ(errorOf({"--fullscreen"}), "unknown option '--fullscreen'");
+    EXPECT_EQ(errorOf({"--fulscreen"}), "unknown option '--fulscreen'");
     EXPECT_EQ(errorOf({"--headless", "--bogus=3"}), "unknown option '--bogus'");
 }
 

@@ -11,13 +11,7 @@ uint8_t FuzzKeyboard::nextByte() {
 }
 
 InputState FuzzKeyboard::nextFrame() {
-    InputState& in = m_state;
-    in.previousHorizontal = in.horizontal;
-    in.previousVertical = in.vertical;
-    in.shootPressed = false;
-    in.shootReleased = false;
-    in.jumpPressed = false;
-    in.jumpReleased = false;
+    m_router.beginPoll();
     for (int round = 0; round < 2; ++round) {
         const uint8_t bits = nextByte();
         for (int key = 0; key < kKeyCount; ++key) {
@@ -25,49 +19,16 @@ InputState FuzzKeyboard::nextFrame() {
         }
         if ((bits & kSameFrameBit) == 0) break;
     }
-    return in;
+    return m_router.input();
 }
 
 void FuzzKeyboard::toggle(int key) {
-    InputState& in = m_state;
-    switch (key) {
-        case 0: {
-            const bool down = !in.upHeld;
-            in.vertical = down ? Direction::Up : (in.downHeld ? Direction::Down : Direction::None);
-            in.upHeld = down;
-            break;
-        }
-        case 1: {
-            const bool down = !in.downHeld;
-            in.vertical = down ? Direction::Down : (in.upHeld ? Direction::Up : Direction::None);
-            in.downHeld = down;
-            break;
-        }
-        case 2: {
-            const bool down = !in.leftHeld;
-            in.horizontal = down ? Direction::Left : (in.rightHeld ? Direction::Right : Direction::None);
-            in.leftHeld = down;
-            break;
-        }
-        case 3: {
-            const bool down = !in.rightHeld;
-            in.horizontal = down ? Direction::Right : (in.leftHeld ? Direction::Left : Direction::None);
-            in.rightHeld = down;
-            break;
-        }
-        case 4: {
-            const bool down = !in.jumpHeld;
-            in.jumpPressed = down;
-            in.jumpHeld = down;
-            in.jumpReleased = !down;
-            break;
-        }
-        default: {
-            const bool down = !in.shootHeld;
-            in.shootPressed = down;
-            in.shootHeld = down;
-            in.shootReleased = !down;
-            break;
-        }
+    static constexpr GameInput kKeys[kKeyCount] = {GameInput::Up,    GameInput::Down, GameInput::Left,
+                                                   GameInput::Right, GameInput::Jump, GameInput::Shoot};
+    const GameInput input = kKeys[key];
+    if (m_router.isHeld(input)) {
+        m_router.release(input, InputRouter::keySource(0));
+    } else {
+        m_router.press(input, InputRouter::keySource(0));
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/input_router.h"
 #include "platform/input_state.h"
 
 #include <cstddef>
@@ -7,9 +8,9 @@
 #include <string>
 
 // Turns control bytes into the input records a real keyboard can produce,
-// by the same rules as the engine's event handling: each frame forgets last
-// frame's edges, then applies that frame's key presses and releases (the
-// last pressed direction on an axis wins). A byte's six low bits toggle the
+// through the engine's own InputRouter: each frame forgets last frame's
+// edges, then applies that frame's key presses and releases (the last
+// pressed direction on an axis wins). A byte's six low bits toggle the
 // keys up, down, left, right, jump and shoot in that order; bit 7 set means
 // the next byte is a second round of toggles in the same frame (a press and
 // a release within one frame). The bytes run out into idle frames.
@@ -26,5 +27,5 @@ private:
 
     std::string m_bytes;
     size_t m_next = 0;
-    InputState m_state;
+    InputRouter m_router;
 };

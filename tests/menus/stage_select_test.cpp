@@ -234,6 +234,43 @@ TEST_F(StageSelectTest, UnreadableFileIsReportedOnScreen) {
     EXPECT_EQ(glyphs, 27);
 }
 
+// The hint line's glyph draws, as (x, y), in the latest draw.
+std::vector<std::pair<int, int>> glyphsBelow(const RecordingVideoService& video, int top) {
+    std::vector<std::pair<int, int>> glyphs;
+    for (const auto& call : video.calls()) {
+        if (call.source == video.surfaceFor("glyphs.bmp") && call.y >= top) glyphs.emplace_back(call.x, call.y);
+    }
+    return glyphs;
+}
+
+TEST_F(StageSelectTest, HintIsOneCentredLineAtTheBottom) {
+    start(std::string(kThreeByTwo) + "[Menu]\nhint = ABCAB\n");
+    EXPECT_EQ(menu().hint(), "ABCAB");
+    video.clearCalls();
+    manager->draw();
+    // Five 8-pixel cells centred on 128, their top 8 pixels plus a 10-pixel
+    // cell above the bottom.
+    EXPECT_EQ(glyphsBelow(video, 200),
+              (std::vector<std::pair<int, int>>{{108, 222}, {116, 222}, {124, 222}, {132, 222}, {140, 222}}));
+}
+
+TEST_F(StageSelectTest, NoHintDrawsNothingMore) {
+    start(kThreeByTwo);
+    EXPECT_EQ(menu().hint(), "");
+    video.clearCalls();
+    manager->draw();
+    EXPECT_TRUE(glyphsBelow(video, 200).empty());
+}
+
+TEST_F(StageSelectTest, HintWiderThanTheScreenStartsAtItsLeftEdge) {
+    start(std::string(kThreeByTwo) + "[Menu]\nhint = " + std::string(40, 'A') + "\n");
+    video.clearCalls();
+    manager->draw();
+    const std::vector<std::pair<int, int>> glyphs = glyphsBelow(video, 200);
+    ASSERT_FALSE(glyphs.empty());
+    EXPECT_EQ(glyphs.front().first, 0);
+}
+
 TEST_F(StageSelectTest, AbsurdCountIsCut) {
     start("[Levels]\namount = 2000000000\n[Voltaros]\namount = 1\n");
     EXPECT_EQ(menu().levelCount(), StageSelect::kMaxEntries);

@@ -83,3 +83,13 @@ TEST_F(DebugInfoTest, ExtremeValuesAreDefined) {
     EXPECT_EQ(rows.at(32), "  000 000");
     EXPECT_EQ(rows.at(48), "   31");
 }
+
+TEST_F(DebugInfoTest, HiddenOverlayDrawsNothingAndShowsAgainUnchanged) {
+    DebugInfo overlay;
+    video.setDebugOverlayShown(false);
+    overlay.draw(300 * 256 + 5, 250 * 256, -384, -256, 5);
+    EXPECT_TRUE(video.calls().empty());
+    video.setDebugOverlayShown(true);
+    overlay.draw(300 * 256 + 5, 250 * 256, -384, -256, 5);
+    EXPECT_EQ(screenRows().at(8), "  044 005");
+}

@@ -214,3 +214,12 @@ TEST(IniDictionary, KeysListsEveryStoredKeyWithItsLine) {
     EXPECT_EQ(keys[1].line, 5);
     EXPECT_EQ(keys[2].key, "b");
 }
+
+TEST(IniDictionary, SectionsAndKeysAreListedInTheOrderOfTheirLines) {
+    const IniDictionary ini = parse("loose=0\n[Zeta]\nz=1\nb=2\n[Alpha]\nkey=3\n[Zeta]\na=4\nb=5\n");
+    EXPECT_EQ(ini.sectionNames(), (std::vector<std::string>{"", "Zeta", "Alpha"}));
+    EXPECT_EQ(ini.keysOf("Zeta"), (std::vector<std::string>{"z", "b", "a"}));  // a repeated key once, at its first line
+    EXPECT_EQ(ini.keysOf(""), std::vector<std::string>{"loose"});
+    EXPECT_TRUE(ini.keysOf("Beta").empty());
+    EXPECT_TRUE(parse("").sectionNames().empty());
+}

@@ -89,6 +89,9 @@ headless)
         "$work/err.txt" || fail "the places looked at are not named: $(cat "$work/err.txt")"
     (cd "$work" && expect_status 0 "$voltaro" --help) || exit 1
     grep -q "No game found: neither the current directory ($work)" "$work/out.txt" || fail "--help does not say where it looked"
+    expect_status 0 "$voltaro" --version
+    grep -q "^voltaro [0-9]" "$work/out.txt" && grep -q "^SDL 1\.2\." "$work/out.txt" ||
+        fail "--version does not name voltaro's and SDL's versions: $(cat "$work/out.txt")"
     expect_status 2 "$voltaro" --bogus
     grep -q "unknown option '--bogus'" "$work/err.txt" || fail "no message for an unknown option"
     expect_status 2 "$voltaro" --headless --scale 0

@@ -39,11 +39,15 @@ public:
     void clearScreen() override;
     SurfaceHandle createSurface(int width, int height) override;
     SurfaceHandle loadBitmap(const char* fileName) override;
+    bool isDebugOverlayShown() const override { return m_overlayShown; }
 
     // Makes loadBitmap(name) return a blank surface of this size.
     void setBitmapSize(const std::string& name, int width, int height);
     // The surface most recently returned for a file name (null if none).
     SDL_Surface* surfaceFor(const std::string& name) const;
+
+    // What isDebugOverlayShown answers (default: shown).
+    void setDebugOverlayShown(bool shown) { m_overlayShown = shown; }
 
     const std::vector<DrawCall>& calls() const { return m_calls; }
     void clearCalls() { m_calls.clear(); }
@@ -65,4 +69,5 @@ private:
     std::map<std::string, std::pair<int, int>> m_sizes;
     std::map<std::string, SDL_Surface*> m_byName;
     std::vector<SDL_Surface*> m_live;
+    bool m_overlayShown = true;
 };
