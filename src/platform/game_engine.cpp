@@ -1,5 +1,7 @@
 #include "platform/game_engine.h"
 
+#include "platform/keyed_conversion.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -159,14 +161,36 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot load a bitmap without a file name\n");
         return nullptr;  // nothing to open
     }
-    SDL_Surface* surface = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
-    if (surface == nullptr) {
+    SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
+    if (loaded == nullptr) {
         std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": %s\n", fileName, SDL_GetError());
         return nullptr;  // missing or not a BMP; callers draw nothing with null
     }
-    SDL_SetColorKey(surface, SDL_SRCCOLORKEY,
-                    SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
+    // Converted once, here, to the format of the screen every image is drawn
+    // onto (or of surfaces made like it): a blit between different formats
+    // converts every pixel, every frame.
+    SDL_Surface* surface = KeyedConversion::convert(loaded, m_pScreen->format);
+    SDL_FreeSurface(loaded);
+    if (surface == nullptr) {
+        std::fprintf(stderr, "voltaro: cannot convert bitmap \"%s\": %s\n", fileName, SDL_GetError());
+        return nullptr;  // out of memory
+    }
+    prepareBlitOntoScreen(surface);
     return own(surface);
+}
+
+void GameEngine::finishSurface(SDL_Surface* surface) {
+    if (surface == nullptr || (surface->flags & SDL_SRCCOLORKEY) == 0) return;  // nothing to encode
+    SDL_SetColorKey(surface, SDL_SRCCOLORKEY | SDL_RLEACCEL, surface->format->colorkey);
+    prepareBlitOntoScreen(surface);
+}
+
+void GameEngine::prepareBlitOntoScreen(SDL_Surface* surface) {
+    // A blit of nothing: SDL sets up (and run-length encodes) the surface for
+    // this destination as for any blit, and copies no pixel.
+    SDL_Rect nothing{0, 0, 0, 0};
+    SDL_Rect at{0, 0, 0, 0};
+    SDL_LowerBlit(surface, &nothing, m_pScreen, &at);
 }
 
 void GameEngine::freeSurface(SDL_Surface* surface) {

@@ -41,6 +41,7 @@ public:
     void clearScreen() override;
     SurfaceHandle createSurface(int width, int height) override;
     SurfaceHandle loadBitmap(const char* fileName) override;
+    void finishSurface(SDL_Surface* surface) override;
 
     // Drains the SDL event queue into the input record and the pause flags.
     void pollInput();
@@ -68,6 +69,10 @@ private:
     void handleKey(SDLKey key, bool down);
     bool isTableKey(SDLKey key) const;
     void scaleIntoWindow();
+    // Makes SDL choose (and, for a run-length encoded surface, encode) the
+    // blit of `surface` onto the screen now rather than in the first frame
+    // that draws it.
+    void prepareBlitOntoScreen(SDL_Surface* surface);
 
     bool m_paused;
     bool m_quit;

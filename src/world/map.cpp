@@ -23,6 +23,16 @@ std::string levelContext(const std::string& levelName) {
     return "level [" + levelName + "] of levels.ini";
 }
 
+// True when tiles blitted from `sheet` onto `picture` keep their exact pixel
+// values and the picture's key marks exactly what the sheet leaves transparent.
+bool sameFormatAndKey(const SDL_Surface& sheet, const SDL_Surface& picture) {
+    const SDL_PixelFormat& a = *sheet.format;
+    const SDL_PixelFormat& b = *picture.format;
+    return a.BitsPerPixel == b.BitsPerPixel && a.Rmask == b.Rmask && a.Gmask == b.Gmask && a.Bmask == b.Bmask &&
+           a.Amask == b.Amask && a.palette == nullptr && b.palette == nullptr &&
+           (sheet.flags & SDL_SRCCOLORKEY) != 0 && (picture.flags & SDL_SRCCOLORKEY) != 0 && a.colorkey == b.colorkey;
+}
+
 std::string mapFileContext(const std::string& levelName, const std::string& fileName) {
     return levelContext(levelName) + ", tile map '" + fileName + "'";
 }
@@ -41,6 +51,7 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
     loadBoundaries(levelName, levels);
     m_teleportStartYSpeed = Fixed(0, levels.getInt("teleportStartYSpeedFraction", levelName, 0));
     m_nTeleportStopPosY = Fixed::add(levels.getInt("teleportStopPosY", levelName, 0), m_pBoundaries[0].y);
+    prepareScreens();
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
@@ -108,29 +119,85 @@ void Map::loadBoundaries(const std::string& levelName, const IniDictionary& leve
 Map::~Map() = default;
 
 void Map::draw(const Camera& camera) {
+    drawVisibleScreens(camera, true);
+}
+
+void Map::drawTileByTile(const Camera& camera) {
+    drawVisibleScreens(camera, false);
+}
+
+void Map::drawVisibleScreens(const Camera& camera, bool usePrepared) {
     const SDL_Rect& view = camera.view();
     const int32_t screenX = view.x / kScreenWidth;
     const int32_t screenY = view.y / kScreenHeight;
-    drawScreen(camera, screenX, screenY);
+    drawScreen(camera, screenX, screenY, usePrepared);
     if (view.x % kScreenWidth > 0) {
-        drawScreen(camera, screenX + 1, screenY);
+        drawScreen(camera, screenX + 1, screenY, usePrepared);
     } else if (view.y % kScreenHeight > 0) {
-        drawScreen(camera, screenX, screenY + 1);
+        drawScreen(camera, screenX, screenY + 1, usePrepared);
     }
 }
 
-void Map::drawScreen(const Camera& camera, int32_t screenX, int32_t screenY) {
+void Map::drawScreen(const Camera& camera, int32_t screenX, int32_t screenY, bool usePrepared) {
     const Tile* records = screenAt(screenX, screenY);
     if (records == nullptr) return;  // absent or outside the map: nothing to draw there
     VideoService* video = getVideoService();
     if (video == nullptr) return;  // nowhere to draw
+    const int32_t x = camera.toScreenX(screenX * kScreenWidth);
+    const int32_t y = camera.toScreenY(screenY * kScreenHeight);
+    SDL_Surface* prepared = usePrepared ? preparedScreen(screenY * m_nScreensX + screenX) : nullptr;
+    if (prepared != nullptr) {
+        video->blit(prepared, x, y, nullptr);
+    } else {
+        drawTiles(records, nullptr, x, y);
+    }
+}
+
+void Map::drawTiles(const Tile* records, SDL_Surface* target, int32_t x, int32_t y) {
+    VideoService* video = getVideoService();
     for (int32_t cell = 0; cell < kScreenCells; ++cell) {
         const Tile& record = records[cell];
         // A tile number that names no image in the sheet draws nothing.
         if (record.tile < 0 || record.tile >= m_nTileImages) continue;
         SDL_Rect source = m_pTileRects[static_cast<size_t>(record.tile)];
-        video->blit(m_pTileSetBitmap.get(), camera.toScreenX(record.x), camera.toScreenY(record.y), &source);
+        const int32_t cellX = x + cell % kScreenTilesX * kTileSize;
+        const int32_t cellY = y + cell / kScreenTilesX * kTileSize;
+        if (target == nullptr) {
+            video->blit(m_pTileSetBitmap.get(), cellX, cellY, &source);
+        } else {
+            video->blitTo(m_pTileSetBitmap.get(), target, cellX, cellY, &source);
+        }
     }
+}
+
+void Map::prepareScreens() {
+    VideoService* video = getVideoService();
+    if (video == nullptr) return;  // nothing to compose with
+    m_preparedScreens.resize(static_cast<size_t>(m_nScreens));
+    const SDL_Surface* sheet = m_pTileSetBitmap.get();
+    int32_t prepared = 0;
+    for (int32_t index = 0; index < m_nScreens && prepared < kMaxPreparedScreens; ++index) {
+        const Tile* records = m_ppScreens[static_cast<size_t>(index)].get();
+        if (records == nullptr) continue;  // absent: never drawn
+        SurfaceHandle picture = video->createSurface(kScreenWidth, kScreenHeight);
+        if (picture == nullptr) return;  // out of memory: the rest is drawn tile by tile
+        // The picture starts fully transparent, in the key the tile sheet's
+        // transparent pixels leave alone, so what is transparent on the
+        // screen stays exactly what the tiles leave transparent. A sheet kept
+        // in another format or key (a screen format too coarse to keep the
+        // key apart) cannot be composed exactly: it is drawn tile by tile.
+        if (!sameFormatAndKey(*sheet, *picture)) return;
+        // Tile positions are relative to the screen's top-left corner.
+        drawTiles(records, picture.get(), 0, 0);
+        video->finishSurface(picture.get());
+        m_preparedScreens[static_cast<size_t>(index)] = std::move(picture);
+        ++prepared;
+    }
+}
+
+SDL_Surface* Map::preparedScreen(int32_t index) const {
+    if (index < 0 || static_cast<size_t>(index) >= m_preparedScreens.size()) return nullptr;  // none
+    return m_preparedScreens[static_cast<size_t>(index)].get();
 }
 
 const Tile* Map::screenAt(int32_t screenX, int32_t screenY) const {

@@ -35,8 +35,18 @@ public:
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
 
-    // Draws the screen under the view's top-left corner and at most one neighbour.
+    // Draws the screen under the view's top-left corner and at most one
+    // neighbour, each with one blit of its prepared picture where it has one.
     void draw(const Camera& camera);
+    // Draws exactly what draw does, tile by tile from the tile sheet, without
+    // the prepared pictures: the reference they are checked against.
+    void drawTileByTile(const Camera& camera);
+    // The prepared picture of a screen, null when it has none (absent, beyond
+    // the budget, or not preparable exactly on this screen format).
+    SDL_Surface* preparedScreen(int32_t index) const;
+    // At most this many screens of a level are prepared: 240 KB each on a
+    // 32-bit screen. Screens past it are drawn tile by tile.
+    static constexpr int32_t kMaxPreparedScreens = 24;
     // The cell at a world pixel, with the current boundary's band rule applied.
     Tile tileAt(int32_t x, int32_t y) const;
     // Free pixels (0..16) beside the rectangle towards Left or Right.
@@ -71,7 +81,13 @@ private:
     // Reads and checks the binary tile map; builds the tile rectangles and the screens.
     void loadTileMap(const std::string& levelName, const std::string& fileName);
     void loadBoundaries(const std::string& levelName, const IniDictionary& levels);
-    void drawScreen(const Camera& camera, int32_t screenX, int32_t screenY);
+    void drawVisibleScreens(const Camera& camera, bool usePrepared);
+    // Composes each present screen, within the budget, into a picture of its own.
+    void prepareScreens();
+    void drawScreen(const Camera& camera, int32_t screenX, int32_t screenY, bool usePrepared);
+    // Blits the screen's tiles onto `target` (the screen when null), with the
+    // screen's top-left corner at (x, y).
+    void drawTiles(const Tile* records, SDL_Surface* target, int32_t x, int32_t y);
     // The 240 records of a screen; null when absent or outside the map.
     const Tile* screenAt(int32_t screenX, int32_t screenY) const;
 
@@ -89,4 +105,7 @@ private:
     std::vector<SDL_Rect> m_pTileRects;
     SurfaceHandle m_pTileSetBitmap;  // the tile sheet
     std::vector<std::unique_ptr<Tile[]>> m_ppScreens;  // null = absent screen; else 240 tiles
+    // The picture of each screen, composed once at load: one blit draws a
+    // screen instead of 240. Null where a screen has none.
+    std::vector<SurfaceHandle> m_preparedScreens;
 };

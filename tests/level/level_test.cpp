@@ -157,7 +157,7 @@ TEST(Level, PlayingDrawsMapThenEnemyThenPlayer) {
     world.skipReady();
     world.video.clearCalls();
     world.level->draw();
-    SDL_Surface* tiles = world.video.surfaceFor("tiles.bmp");
+    SDL_Surface* tiles = world.level->map().preparedScreen(0);
     SDL_Surface* enemy = world.video.surfaceFor("enemy.bmp");
     SDL_Surface* player = world.video.surfaceFor("right.bmp");
     int lastTile = -1, enemyAt = -1, playerAt = -1;

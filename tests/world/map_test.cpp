@@ -86,8 +86,12 @@ protected:
         m_dir.write("level.map", bytesToString(bytes));
         return loadLevel(levels);
     }
+    // The draws recorded afterwards are the test's own: composing the
+    // prepared screens at load is left out.
     std::unique_ptr<Map> loadLevel(const std::string& levels) {
-        return std::make_unique<Map>("Pendix", IniDictionary::fromText(levels));
+        auto map = std::make_unique<Map>("Pendix", IniDictionary::fromText(levels));
+        m_video.clearCalls();
+        return map;
     }
 
     // Expects loading to stop with a fatal data error for the map whose
@@ -171,7 +175,7 @@ TEST_F(MapTest, IgnoresBytesAfterTheLastRow) {
 
 TEST_F(MapTest, FreesTheTileSheetOnDestruction) {
     auto map = load(MapText(16, 15));
-    EXPECT_EQ(m_video.liveSurfaces(), 1);
+    EXPECT_EQ(m_video.liveSurfaces(), 2);  // the sheet and the screen's prepared picture
     map.reset();
     EXPECT_EQ(m_video.liveSurfaces(), 0);
 }
@@ -415,13 +419,15 @@ TEST_F(MapTest, ScrollStartPositionsAreRelativeToTheCurrentBoundary) {
 }
 
 // ---------------------------------------------------------------- drawing
+// The tile-by-tile path is the reference: what it draws defines the map's
+// picture, and the prepared pictures must equal it.
 
 TEST_F(MapTest, DrawsOneScreenWhenTheViewIsAligned) {
     MapText text(32, 30);
     text.set(0, 0, 'H').set(15, 14, '#');
     const auto map = load(text, std::string(kOneScreenLevel) + "boundary0w=512\n");
     Camera camera;
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 240);
     const auto& first = m_video.calls().front();
     EXPECT_EQ(first.source, m_video.surfaceFor("tiles.bmp"));
@@ -444,7 +450,7 @@ TEST_F(MapTest, DrawsTheRightNeighbourWhenTheViewIsBetweenColumns) {
     const auto map = load(text);
     Camera camera;
     camera.move(100, 0);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 480);
     EXPECT_EQ(m_video.calls()[0].x, -100);
     EXPECT_EQ(m_video.calls()[240].x, 156);
@@ -458,7 +464,7 @@ TEST_F(MapTest, DrawsTheScreenBelowWhenTheViewIsBetweenRows) {
     const auto map = load(text);
     Camera camera;
     camera.move(256, 100);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 480);
     EXPECT_EQ(m_video.calls()[0].x, 0);
     EXPECT_EQ(m_video.calls()[0].y, -100);
@@ -472,7 +478,7 @@ TEST_F(MapTest, NeverDrawsTheScreenBelowWhenTheViewIsBetweenColumns) {
     const auto map = load(text);
     Camera camera;
     camera.move(100, 100);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 480);
     EXPECT_EQ(m_video.calls()[240].x, 156);
     EXPECT_EQ(m_video.calls()[240].y, -100);
@@ -484,15 +490,15 @@ TEST_F(MapTest, DrawsNothingForAbsentScreensOrScreensOutsideTheMap) {
     const auto map = load(text);
     Camera camera;
     camera.move(100, 0);  // screen 0 and the absent screen 1
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 240);
     m_video.clearCalls();
     camera.move(156 + 256, 240);  // x 512: right of the map, would wrap to the next row
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 0);
     m_video.clearCalls();
     camera.move(-1000, -1000);  // x -488, y -760
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 0);
 }
 
@@ -500,7 +506,7 @@ TEST_F(MapTest, DrawsNoRightNeighbourPastTheLastColumn) {
     const auto map = load(MapText(32, 30));
     Camera camera;
     camera.move(300, 0);  // the row formula alone would draw screen (0, 1) as the neighbour
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 240);
     EXPECT_EQ(m_video.calls()[0].x, -44);
     EXPECT_EQ(m_video.calls()[0].y, 0);
@@ -510,7 +516,7 @@ TEST_F(MapTest, DrawsTheRightPartOfAViewLeftOfTheMap) {
     const auto map = load(MapText(16, 15));
     Camera camera;
     camera.move(-10, 0);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 240);
     EXPECT_EQ(m_video.calls()[0].x, 10);
 }
@@ -520,7 +526,7 @@ TEST_F(MapTest, SkipsCellsWhoseTileNumberNamesNoImage) {
     text.set(1, 0, 'x');
     const auto map = load(text);
     Camera camera;
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 239);
     m_video.clearCalls();
 
@@ -529,10 +535,40 @@ TEST_F(MapTest, SkipsCellsWhoseTileNumberNamesNoImage) {
     for (int i = 2; i < 16; ++i) bytes.insert(bytes.end(), {1, 0});
     for (int row = 1; row < 15; ++row) appendChunk(bytes, 1, 0);
     const auto blank = loadBinary(bytes);
-    blank->draw(camera);
+    blank->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 239);
     EXPECT_EQ(blank->tileAt(16, 0).tile, -1);
     EXPECT_TRUE(blank->tileAt(16, 0).solid);
+}
+
+// ---------------------------------------------------------------- prepared screens
+
+TEST_F(MapTest, DrawsEachVisibleScreenWithOneBlitOfItsPreparedPicture) {
+    MapText text(32, 30);
+    text.absentScreen(1, 1);
+    const auto map = load(text);
+    for (int32_t index = 0; index < 3; ++index) EXPECT_NE(map->preparedScreen(index), nullptr) << index;
+    EXPECT_EQ(map->preparedScreen(3), nullptr) << "absent screens have no picture";
+    EXPECT_EQ(m_video.finishedSurfaces().size(), 3u) << "every picture is finished once composed";
+    m_video.clearCalls();
+
+    Camera camera;
+    camera.move(100, 0);
+    map->draw(camera);
+    ASSERT_EQ(blitCount(), 2);
+    EXPECT_EQ(m_video.calls()[0].source, map->preparedScreen(0));
+    EXPECT_FALSE(m_video.calls()[0].hasSourceRect) << "the whole picture";
+    EXPECT_EQ(m_video.calls()[0].x, -100);
+    EXPECT_EQ(m_video.calls()[1].source, map->preparedScreen(1));
+    EXPECT_EQ(m_video.calls()[1].x, 156);
+    EXPECT_EQ(m_video.calls()[1].y, 0);
+
+    m_video.clearCalls();
+    camera.move(156, 100);  // x 256, between rows 0 and 1: screen 1 and the absent one below it
+    map->draw(camera);
+    ASSERT_EQ(blitCount(), 1);
+    EXPECT_EQ(m_video.calls()[0].source, map->preparedScreen(1));
+    EXPECT_EQ(m_video.calls()[0].y, -100);
 }
 
 // ---------------------------------------------------------------- fatal data
