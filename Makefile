@@ -73,7 +73,7 @@ soak: setup
 # start-up, and paced runs in a window under Xvfb for CPU use and memory.
 BENCH_ARGS ?=
 bench: build
-	xvfb-run -a -s "-screen 0 1024x768x24" \
+	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
 	  $(RELEASE_DIR)/tools/voltaro-bench/voltaro-bench --voltaro $(RELEASE_DIR)/voltaro $(BENCH_ARGS)
 
 # Regenerates every BMP and binary map of the sample game from its sources.

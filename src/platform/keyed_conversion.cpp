@@ -75,6 +75,17 @@ private:
     bool m_locked;
 };
 
+// True when a pixel that must be drawn has the value `key`: only on a format
+// too coarse to keep every colour of the image apart.
+bool anyOpaquePixelIs(const SDL_Surface* surface, const std::vector<bool>& transparent, Uint32 key) {
+    for (int y = 0; y < surface->h; ++y) {
+        for (int x = 0; x < surface->w; ++x) {
+            if (!transparent[static_cast<size_t>(y) * surface->w + x] && readPixel(surface, x, y) == key) return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 bool KeyedConversion::isKeyColour(const SDL_PixelFormat* format, Uint32 pixel) {
@@ -91,15 +102,7 @@ bool KeyedConversion::isKeyColour(const SDL_PixelFormat* format, Uint32 pixel) {
 SDL_Surface* KeyedConversion::convert(SDL_Surface* loaded, const SDL_PixelFormat* target) {
     // Which pixels are transparent is decided on the image as loaded, before
     // a coarser format can merge the key with its neighbours.
-    std::vector<bool> transparent(static_cast<size_t>(loaded->w) * static_cast<size_t>(loaded->h));
-    {
-        PixelAccess access(loaded);
-        for (int y = 0; y < loaded->h; ++y) {
-            for (int x = 0; x < loaded->w; ++x) {
-                transparent[static_cast<size_t>(y) * loaded->w + x] = isKeyColour(loaded->format, readPixel(loaded, x, y));
-            }
-        }
-    }
+    const std::vector<bool> transparent = transparentPixels(loaded);
     const Uint32 keyFlags = loaded->flags & (SDL_SRCCOLORKEY | SDL_RLEACCELOK);
     const Uint32 savedKey = loaded->format->colorkey;
     SDL_SetColorKey(loaded, 0, 0);  // convert every pixel, the key's own too
@@ -107,18 +110,8 @@ SDL_Surface* KeyedConversion::convert(SDL_Surface* loaded, const SDL_PixelFormat
     if (keyFlags != 0) SDL_SetColorKey(loaded, keyFlags, savedKey);
     if (converted == nullptr) return nullptr;  // out of memory
 
-    Uint32 key = SDL_MapRGB(converted->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue);
-    std::vector<Uint32> opaque;
-    opaque.reserve(transparent.size());
-    for (int y = 0; y < converted->h; ++y) {
-        for (int x = 0; x < converted->w; ++x) {
-            if (!transparent[static_cast<size_t>(y) * converted->w + x]) opaque.push_back(readPixel(converted, x, y));
-        }
-    }
-    std::sort(opaque.begin(), opaque.end());
-    opaque.erase(std::unique(opaque.begin(), opaque.end()), opaque.end());
-    if (std::binary_search(opaque.begin(), opaque.end(), key) &&
-        !freeValue(opaque, largestValue(converted->format), key)) {
+    Uint32 key = 0;
+    if (!chooseKey(converted, transparent, key)) {
         // Every value of a 256-colour format is drawn: no value is left to
         // mark the transparent pixels. 32 bits keep every colour apart.
         SDL_FreeSurface(converted);
@@ -135,4 +128,31 @@ SDL_Surface* KeyedConversion::convert(SDL_Surface* loaded, const SDL_PixelFormat
     }
     SDL_SetColorKey(converted, SDL_SRCCOLORKEY | SDL_RLEACCEL, key);
     return converted;
+}
+
+std::vector<bool> KeyedConversion::transparentPixels(SDL_Surface* loaded) {
+    std::vector<bool> transparent(static_cast<size_t>(loaded->w) * static_cast<size_t>(loaded->h));
+    PixelAccess access(loaded);
+    for (int y = 0; y < loaded->h; ++y) {
+        for (int x = 0; x < loaded->w; ++x) {
+            transparent[static_cast<size_t>(y) * loaded->w + x] = isKeyColour(loaded->format, readPixel(loaded, x, y));
+        }
+    }
+    return transparent;
+}
+
+bool KeyedConversion::chooseKey(const SDL_Surface* converted, const std::vector<bool>& transparent, Uint32& key) {
+    key = SDL_MapRGB(converted->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue);
+    // On a format that keeps every colour apart no drawn pixel takes the key's value.
+    if (!anyOpaquePixelIs(converted, transparent, key)) return true;
+    std::vector<Uint32> opaque;
+    opaque.reserve(transparent.size());
+    for (int y = 0; y < converted->h; ++y) {
+        for (int x = 0; x < converted->w; ++x) {
+            if (!transparent[static_cast<size_t>(y) * converted->w + x]) opaque.push_back(readPixel(converted, x, y));
+        }
+    }
+    std::sort(opaque.begin(), opaque.end());
+    opaque.erase(std::unique(opaque.begin(), opaque.end()), opaque.end());
+    return freeValue(opaque, largestValue(converted->format), key);
 }

@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 
+#include <vector>
+
 // Turns a freshly loaded image into a surface in the pixel format of the
 // surface it will be drawn onto, so that no blit ever converts a pixel, with
 // the colour key set after the conversion and run-length encoding asked for.
@@ -23,4 +25,11 @@ public:
     // True when a pixel value of a surface in `format` is the key colour
     // under the rule above.
     static bool isKeyColour(const SDL_PixelFormat* format, Uint32 pixel);
+
+private:
+    // One flag per pixel, row by row: true where the loaded image is transparent.
+    static std::vector<bool> transparentPixels(SDL_Surface* loaded);
+    // The value marking transparent pixels in the converted image: the key
+    // mapped into its format, or one no drawn pixel takes; false when none is left.
+    static bool chooseKey(const SDL_Surface* converted, const std::vector<bool>& transparent, Uint32& key);
 };

@@ -239,19 +239,32 @@ std::vector<LoadResult> timeLevelLoads(int loads) {
 }
 
 struct ChildRun {
-    double wallMicroseconds = 0.0;  // exec to exit
-    double cpuMicroseconds = 0.0;   // user + system time
-    long peakKilobytes = 0;         // maximum resident set size
+    double firstFrameMicroseconds = 0.0;  // exec to the first frame shown
+    double framesMicroseconds = 0.0;      // first frame shown to last frame shown
+    double wallMicroseconds = 0.0;        // exec to exit
+    double cpuMicroseconds = 0.0;         // user + system time
+    long peakKilobytes = 0;               // maximum resident set size
 };
 
-// Runs the executable with these arguments (output discarded) and measures it.
-ChildRun runChild(const std::vector<std::string>& command) {
+// Runs voltaro with these arguments and its per-frame trace written into a
+// pipe, which tells the moment each frame has been shown (the trace line of
+// a frame is written and flushed right after it is shown, before its wait).
+ChildRun runVoltaro(const std::string& voltaro, std::vector<std::string> arguments) {
+    int trace[2];
+    if (pipe(trace) != 0) throw std::runtime_error("cannot make a pipe");
+    arguments.insert(arguments.begin(), voltaro);
+    arguments.push_back("--trace");
+    arguments.push_back("/dev/fd/3");
     std::vector<char*> argv;
-    for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+    for (const std::string& word : arguments) argv.push_back(const_cast<char*>(word.c_str()));
     argv.push_back(nullptr);
+
     const Clock::time_point start = Clock::now();
     const pid_t child = fork();
     if (child == 0) {
+        dup2(trace[1], 3);
+        if (trace[0] != 3) close(trace[0]);
+        if (trace[1] != 3) close(trace[1]);
         const int nowhere = open("/dev/null", O_WRONLY);
         if (nowhere >= 0) {
             dup2(nowhere, STDOUT_FILENO);
@@ -260,14 +273,30 @@ ChildRun runChild(const std::vector<std::string>& command) {
         execv(argv[0], argv.data());
         _exit(127);
     }
+    close(trace[1]);
+    ChildRun run;
+    int lines = 0;  // the header, then one line per frame
+    char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(trace[0], buffer, sizeof buffer);
+        if (got <= 0) break;  // the run has ended
+        const Clock::time_point now = Clock::now();
+        for (ssize_t i = 0; i < got; ++i) {
+            if (buffer[i] != '\n') continue;
+            ++lines;
+            if (lines == 2) run.firstFrameMicroseconds = microsecondsBetween(start, now);
+            if (lines >= 2) run.framesMicroseconds = microsecondsBetween(start, now) - run.firstFrameMicroseconds;
+        }
+    }
+    close(trace[0]);
     int status = 0;
     struct rusage usage {};
-    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+    if (child < 0 || wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0 ||
+        lines < 2) {
         std::string line;
-        for (const std::string& word : command) line += (line.empty() ? "" : " ") + word;
+        for (const std::string& word : arguments) line += (line.empty() ? "" : " ") + word;
         throw std::runtime_error("'" + line + "' failed");
     }
-    ChildRun run;
     run.wallMicroseconds = microsecondsBetween(start, Clock::now());
     run.cpuMicroseconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 +
                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
@@ -277,7 +306,7 @@ ChildRun runChild(const std::vector<std::string>& command) {
 
 struct StartupResult {
     std::string mode;
-    FrameTimes wholeRun;  // microseconds from exec to exit after frame 1
+    FrameTimes firstFrame;  // microseconds from exec to the first frame shown
 };
 
 bool hasDisplay() {
@@ -285,20 +314,20 @@ bool hasDisplay() {
     return display != nullptr && *display != '\0';
 }
 
-// `voltaro --frames 1`, timed from exec to exit: an upper bound on exec to
-// the first frame shown (it includes one frame's wait and shutting down).
 std::vector<StartupResult> timeStartups(const Arguments& arguments) {
     std::vector<StartupResult> results;
     std::vector<std::pair<std::string, std::vector<std::string>>> modes;
-    const std::vector<std::string> base{arguments.voltaro, "--data", arguments.dataDirectory, "--frames", "1"};
-    std::vector<std::string> headless = base;
+    const std::vector<std::string> window{"--data", arguments.dataDirectory, "--frames", "1"};
+    std::vector<std::string> headless = window;
     headless.push_back("--headless");
     modes.emplace_back("headless", headless);
-    if (hasDisplay()) modes.emplace_back("window, scale 1", base);
+    if (hasDisplay()) modes.emplace_back("window, scale 1", window);
     for (const auto& mode : modes) {
         StartupResult result{mode.first, FrameTimes(static_cast<size_t>(arguments.startups))};
-        runChild(mode.second);  // warms the file cache
-        for (int i = 0; i < arguments.startups; ++i) result.wholeRun.add(runChild(mode.second).wallMicroseconds);
+        runVoltaro(arguments.voltaro, mode.second);  // warms the file cache
+        for (int i = 0; i < arguments.startups; ++i) {
+            result.firstFrame.add(runVoltaro(arguments.voltaro, mode.second).firstFrameMicroseconds);
+        }
         results.push_back(std::move(result));
     }
     return results;
@@ -315,10 +344,10 @@ std::vector<WindowResult> timeWindowRuns(const Arguments& arguments, const std::
     std::vector<WindowResult> results;
     for (const int scale : arguments.scales) {
         WindowResult result{scale, {}};
-        const std::vector<std::string> command{arguments.voltaro, "--data", arguments.dataDirectory, "--replay", log,
-                                               "--frames", std::to_string(arguments.windowFrames), "--scale",
+        const std::vector<std::string> command{"--data", arguments.dataDirectory, "--replay", log, "--frames",
+                                               std::to_string(arguments.windowFrames), "--scale",
                                                std::to_string(scale)};
-        for (int i = 0; i < arguments.windowRuns; ++i) result.runs.push_back(runChild(command));
+        for (int i = 0; i < arguments.windowRuns; ++i) result.runs.push_back(runVoltaro(arguments.voltaro, command));
         results.push_back(std::move(result));
     }
     return results;
@@ -378,29 +407,35 @@ void printLoads(const std::vector<LoadResult>& loads) {
 
 void printStartups(const std::vector<StartupResult>& startups) {
     if (startups.empty()) return;
-    std::printf("Start-up: exec to exit of 'voltaro --frames 1' (first frame shown and paced, then shut down), ms:\n\n");
+    std::printf("Start-up: exec to the first frame shown (voltaro --frames 1), milliseconds:\n\n");
     std::printf("| mode | runs | median | 99th percentile |\n|---|---:|---:|---:|\n");
     for (const StartupResult& startup : startups) {
-        std::printf("| %s | %zu | %.1f | %.1f |\n", startup.mode.c_str(), startup.wholeRun.count(),
-                    startup.wholeRun.median() / 1000.0, startup.wholeRun.percentile(99) / 1000.0);
+        std::printf("| %s | %zu | %.1f | %.1f |\n", startup.mode.c_str(), startup.firstFrame.count(),
+                    startup.firstFrame.median() / 1000.0, startup.firstFrame.percentile(99) / 1000.0);
     }
     std::printf("\n");
 }
 
-void printWindowRuns(const std::vector<WindowResult>& windows, uint32_t frames, const std::string& log,
-                     double startupMicroseconds) {
+// The wall time of `frames` frames paced at 17, 17, 16 ms: from the first
+// frame shown to the last are frames - 1 frame periods.
+double nominalMilliseconds(uint32_t frames) {
+    static const int kPeriods[3] = {17, 17, 16};
+    double total = 0.0;
+    for (uint32_t frame = 0; frame + 1 < frames; ++frame) total += kPeriods[frame % 3];
+    return total;
+}
+
+void printWindowRuns(const std::vector<WindowResult>& windows, uint32_t frames, const std::string& log) {
     if (windows.empty()) return;
     std::printf("In a window, paced: %u frames of %s, each run on its own line:\n\n", frames,
                 std::filesystem::path(log).stem().string().c_str());
-    std::printf("| scale | CPU (user + system) | share of a core | peak memory | %u frames took |\n", frames);
+    std::printf("| scale | CPU (user + system) | share of a core | peak memory | first to last frame shown |\n");
     std::printf("|---:|---:|---:|---:|---:|\n");
     for (const WindowResult& window : windows) {
         for (const ChildRun& run : window.runs) {
-            // The frames alone: the run's wall time less a one-frame run's
-            // (start-up, one 17 ms frame, shutdown), plus that frame.
-            const double framesMs = (run.wallMicroseconds - startupMicroseconds) / 1000.0 + 17.0;
-            std::printf("| %d | %.0f ms | %.1f %% | %.1f MB | %.0f ms |\n", window.scale, run.cpuMicroseconds / 1000.0,
-                        100.0 * run.cpuMicroseconds / run.wallMicroseconds, run.peakKilobytes / 1024.0, framesMs);
+            std::printf("| %d | %.0f ms | %.1f %% | %.1f MB | %.0f ms (paced: %.0f) |\n", window.scale,
+                        run.cpuMicroseconds / 1000.0, 100.0 * run.cpuMicroseconds / run.wallMicroseconds,
+                        run.peakKilobytes / 1024.0, run.framesMicroseconds / 1000.0, nominalMilliseconds(frames));
         }
     }
     std::printf("\n");
@@ -449,7 +484,7 @@ int main(int argc, char** argv) {
         printRuns(runs);
         printLoads(loads);
         printStartups(startups);
-        if (!windows.empty()) printWindowRuns(windows, arguments.windowFrames, logs.back(), startups.back().wholeRun.median());
+        if (!windows.empty()) printWindowRuns(windows, arguments.windowFrames, logs.back());
         return 0;
     } catch (const std::exception& failure) {
         std::fprintf(stderr, "voltaro-bench: %s\n", failure.what());
