@@ -119,24 +119,25 @@ GameEngine::GameEngine(const Settings& settings)
 }
 
 GameEngine::~GameEngine() {
+    m_bands.clear();
     if (m_pScreen != m_pWindow) SDL_FreeSurface(m_pScreen);
     SDL_Quit();
 }
 
 int GameEngine::blit(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) {
     SDL_Rect destination = destinationAt(x, y);
-    return SDL_UpperBlit(source, sourceRect, m_pScreen, &destination);
+    return m_bands.blit(source, sourceRect, m_pScreen, &destination);
 }
 
 int GameEngine::blitTo(SDL_Surface* source, SDL_Surface* target, int x, int y, SDL_Rect* sourceRect) {
     SDL_Rect destination = destinationAt(x, y);
-    return SDL_UpperBlit(source, sourceRect, target, &destination);
+    return m_bands.blit(source, sourceRect, target, &destination);
 }
 
 int GameEngine::blitRaw(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) {
     // Drawn exactly like blit: the destination's size plays no part in a blit.
     SDL_Rect destination = destinationAt(x, y);
-    return SDL_UpperBlit(source, sourceRect, m_pScreen, &destination);
+    return m_bands.blit(source, sourceRect, m_pScreen, &destination);
 }
 
 void GameEngine::clearScreen() {
@@ -180,6 +181,7 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot convert bitmap \"%s\": %s\n", fileName, SDL_GetError());
         return nullptr;  // out of memory
     }
+    m_bands.add(surface, [this](SDL_Surface* band) { prepareBlitOntoScreen(band); });
     prepareBlitOntoScreen(surface);
     return own(surface);
 }
@@ -202,6 +204,7 @@ void GameEngine::prepareBlitOntoScreen(SDL_Surface* surface) {
 }
 
 void GameEngine::freeSurface(SDL_Surface* surface) {
+    m_bands.remove(surface);
     SDL_FreeSurface(surface);
 }
 

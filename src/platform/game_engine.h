@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/banded_surfaces.h"
 #include "platform/input_state.h"
 #include "platform/video_service.h"
 
@@ -83,5 +84,6 @@ private:
     SDL_Surface* m_pWindow;  // the video mode surface; m_pScreen itself at scale 1
     int m_scale;
     bool m_liveKeyboardIgnored = false;
+    BandedSurfaces m_bands;  // the tall loaded images, also kept as bands
     std::function<void(const SDL_Event&)> m_eventObserver;
 };

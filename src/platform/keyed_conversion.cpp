@@ -131,11 +131,22 @@ SDL_Surface* KeyedConversion::convert(SDL_Surface* loaded, const SDL_PixelFormat
 }
 
 std::vector<bool> KeyedConversion::transparentPixels(SDL_Surface* loaded) {
+    // The answer for every value a palettised image can hold, or the one
+    // value that is the key in any other format: decided once, not per pixel.
+    const SDL_PixelFormat* format = loaded->format;
+    std::vector<bool> keyIndex;
+    if (format->palette != nullptr) {
+        keyIndex.resize(256);
+        for (Uint32 index = 0; index < 256; ++index) keyIndex[index] = isKeyColour(format, index);
+    }
+    const Uint32 keyValue = SDL_MapRGB(loaded->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue);
     std::vector<bool> transparent(static_cast<size_t>(loaded->w) * static_cast<size_t>(loaded->h));
     PixelAccess access(loaded);
     for (int y = 0; y < loaded->h; ++y) {
         for (int x = 0; x < loaded->w; ++x) {
-            transparent[static_cast<size_t>(y) * loaded->w + x] = isKeyColour(loaded->format, readPixel(loaded, x, y));
+            const Uint32 pixel = readPixel(loaded, x, y);
+            transparent[static_cast<size_t>(y) * loaded->w + x] =
+                keyIndex.empty() ? pixel == keyValue : pixel < keyIndex.size() && keyIndex[pixel];
         }
     }
     return transparent;
