@@ -5,6 +5,34 @@
 #include <algorithm>
 #include <cstring>
 
+namespace {
+
+// One axis of SDL_UpperBlit's clipping to the source: a region starting
+// before the source's edge starts at the edge, and its destination moves on
+// (in its 16 bits) by as much; the region ends at the source's far edge.
+void clipToSource(int& start, int& length, Sint16& at, int size) {
+    if (start < 0) {
+        length += start;
+        at = cutToSint16(at - start);
+        start = 0;
+    }
+    length = std::min(length, size - start);
+}
+
+// One axis of SDL_UpperBlit's clipping to the target's clip rectangle.
+void clipToTarget(int& start, int& length, Sint16& at, int clipStart, int clipLength) {
+    const int before = clipStart - at;
+    if (before > 0) {
+        length -= before;
+        at = static_cast<Sint16>(at + before);
+        start += before;
+    }
+    const int after = at + length - clipStart - clipLength;
+    if (after > 0) length -= after;
+}
+
+}  // namespace
+
 void BandedSurfaces::remove(const SDL_Surface* image) {
     const auto found = m_bands.find(image);
     if (found == m_bands.end()) return;  // drawn whole: nothing to free
@@ -54,48 +82,23 @@ int BandedSurfaces::blit(SDL_Surface* source, SDL_Rect* sourceRect, SDL_Surface*
     const auto found = source != nullptr && target != nullptr ? m_bands.find(source) : m_bands.end();
     if (found == m_bands.end()) return SDL_UpperBlit(source, sourceRect, target, destination);
 
-    // The region, clipped as SDL_UpperBlit clips it: to the source (moving
-    // the destination, in its 16 bits, past a negative source corner)...
+    // The region, clipped as SDL_UpperBlit clips it: to the source, then to
+    // the target's clip rectangle.
     int srcX = 0;
     int srcY = 0;
     int w = source->w;
     int h = source->h;
     if (sourceRect != nullptr) {
         srcX = sourceRect->x;
-        w = sourceRect->w;
-        if (srcX < 0) {
-            w += srcX;
-            destination->x = cutToSint16(destination->x - srcX);
-            srcX = 0;
-        }
-        w = std::min(w, source->w - srcX);
         srcY = sourceRect->y;
+        w = sourceRect->w;
         h = sourceRect->h;
-        if (srcY < 0) {
-            h += srcY;
-            destination->y = cutToSint16(destination->y - srcY);
-            srcY = 0;
-        }
-        h = std::min(h, source->h - srcY);
+        clipToSource(srcX, w, destination->x, source->w);
+        clipToSource(srcY, h, destination->y, source->h);
     }
-    // ...then to the target's clip rectangle.
     const SDL_Rect& clip = target->clip_rect;
-    int dx = clip.x - destination->x;
-    if (dx > 0) {
-        w -= dx;
-        destination->x = static_cast<Sint16>(destination->x + dx);
-        srcX += dx;
-    }
-    dx = destination->x + w - clip.x - clip.w;
-    if (dx > 0) w -= dx;
-    int dy = clip.y - destination->y;
-    if (dy > 0) {
-        h -= dy;
-        destination->y = static_cast<Sint16>(destination->y + dy);
-        srcY += dy;
-    }
-    dy = destination->y + h - clip.y - clip.h;
-    if (dy > 0) h -= dy;
+    clipToTarget(srcX, w, destination->x, clip.x, clip.w);
+    clipToTarget(srcY, h, destination->y, clip.y, clip.h);
     if (w <= 0 || h <= 0) {
         destination->w = 0;
         destination->h = 0;
