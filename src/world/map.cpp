@@ -6,8 +6,10 @@
 #include "world/tile_map_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <fstream>
+#include <map>
 
 namespace {
 
@@ -51,7 +53,7 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
     loadBoundaries(levelName, levels);
     m_teleportStartYSpeed = Fixed(0, levels.getInt("teleportStartYSpeedFraction", levelName, 0));
     m_nTeleportStopPosY = Fixed::add(levels.getInt("teleportStopPosY", levelName, 0), m_pBoundaries[0].y);
-    prepareScreens();
+    prepareRows();
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
@@ -143,61 +145,87 @@ void Map::drawScreen(const Camera& camera, int32_t screenX, int32_t screenY, boo
     if (records == nullptr) return;  // absent or outside the map: nothing to draw there
     VideoService* video = getVideoService();
     if (video == nullptr) return;  // nowhere to draw
+    const int32_t index = screenY * m_nScreensX + screenX;
     const int32_t x = camera.toScreenX(screenX * kScreenWidth);
     const int32_t y = camera.toScreenY(screenY * kScreenHeight);
-    SDL_Surface* prepared = usePrepared ? preparedScreen(screenY * m_nScreensX + screenX) : nullptr;
-    if (prepared != nullptr) {
-        video->blit(prepared, x, y, nullptr);
-    } else {
-        drawTiles(records, nullptr, x, y);
-    }
-}
-
-void Map::drawTiles(const Tile* records, SDL_Surface* target, int32_t x, int32_t y) {
-    VideoService* video = getVideoService();
-    for (int32_t cell = 0; cell < kScreenCells; ++cell) {
-        const Tile& record = records[cell];
-        // A tile number that names no image in the sheet draws nothing.
-        if (record.tile < 0 || record.tile >= m_nTileImages) continue;
-        SDL_Rect source = m_pTileRects[static_cast<size_t>(record.tile)];
-        const int32_t cellX = x + cell % kScreenTilesX * kTileSize;
-        const int32_t cellY = y + cell / kScreenTilesX * kTileSize;
-        if (target == nullptr) {
-            video->blit(m_pTileSetBitmap.get(), cellX, cellY, &source);
+    for (int32_t row = 0; row < kScreenTilesY; ++row) {
+        const int32_t rowY = y + row * kTileSize;
+        SDL_Surface* picture = usePrepared ? preparedRow(index, row) : nullptr;
+        if (picture != nullptr) {
+            video->blit(picture, x, rowY, nullptr);
         } else {
-            video->blitTo(m_pTileSetBitmap.get(), target, cellX, cellY, &source);
+            drawRowTiles(records + row * kScreenTilesX, nullptr, x, rowY);
         }
     }
 }
 
-void Map::prepareScreens() {
+void Map::drawRowTiles(const Tile* row, SDL_Surface* target, int32_t x, int32_t y) {
     VideoService* video = getVideoService();
-    if (video == nullptr) return;  // nothing to compose with
-    m_preparedScreens.resize(static_cast<size_t>(m_nScreens));
-    const SDL_Surface* sheet = m_pTileSetBitmap.get();
-    int32_t prepared = 0;
-    for (int32_t index = 0; index < m_nScreens && prepared < kMaxPreparedScreens; ++index) {
-        const Tile* records = m_ppScreens[static_cast<size_t>(index)].get();
-        if (records == nullptr) continue;  // absent: never drawn
-        SurfaceHandle picture = video->createSurface(kScreenWidth, kScreenHeight);
-        if (picture == nullptr) return;  // out of memory: the rest is drawn tile by tile
-        // The picture starts fully transparent, in the key the tile sheet's
-        // transparent pixels leave alone, so what is transparent on the
-        // screen stays exactly what the tiles leave transparent. A sheet kept
-        // in another format or key (a screen format too coarse to keep the
-        // key apart) cannot be composed exactly: it is drawn tile by tile.
-        if (!sameFormatAndKey(*sheet, *picture)) return;
-        // Tile positions are relative to the screen's top-left corner.
-        drawTiles(records, picture.get(), 0, 0);
-        video->finishSurface(picture.get());
-        m_preparedScreens[static_cast<size_t>(index)] = std::move(picture);
-        ++prepared;
+    for (int32_t column = 0; column < kScreenTilesX; ++column) {
+        const Tile& record = row[column];
+        // A tile number that names no image in the sheet draws nothing.
+        if (record.tile < 0 || record.tile >= m_nTileImages) continue;
+        SDL_Rect source = m_pTileRects[static_cast<size_t>(record.tile)];
+        const int32_t cellX = x + column * kTileSize;
+        if (target == nullptr) {
+            video->blit(m_pTileSetBitmap.get(), cellX, y, &source);
+        } else {
+            video->blitTo(m_pTileSetBitmap.get(), target, cellX, y, &source);
+        }
     }
 }
 
-SDL_Surface* Map::preparedScreen(int32_t index) const {
-    if (index < 0 || static_cast<size_t>(index) >= m_preparedScreens.size()) return nullptr;  // none
-    return m_preparedScreens[static_cast<size_t>(index)].get();
+void Map::prepareRows() {
+    m_rowPictures.assign(static_cast<size_t>(m_nScreens) * kScreenTilesY, -1);
+    VideoService* video = getVideoService();
+    if (video == nullptr) return;  // nothing to compose with
+    // Rows with the same tiles look the same (every tile number that names
+    // no image draws nothing alike): one picture serves them all.
+    std::map<std::array<int32_t, kScreenTilesX>, int32_t> pictureOf;
+    for (int32_t index = 0; index < m_nScreens; ++index) {
+        const Tile* records = m_ppScreens[static_cast<size_t>(index)].get();
+        if (records == nullptr) continue;  // absent: never drawn
+        for (int32_t row = 0; row < kScreenTilesY; ++row) {
+            const Tile* cells = records + row * kScreenTilesX;
+            std::array<int32_t, kScreenTilesX> tiles;
+            for (int32_t column = 0; column < kScreenTilesX; ++column) {
+                const int32_t tile = cells[column].tile;
+                tiles[static_cast<size_t>(column)] = tile >= 0 && tile < m_nTileImages ? tile : -1;
+            }
+            const auto known = pictureOf.find(tiles);
+            int32_t picture = known != pictureOf.end() ? known->second : -1;
+            if (picture < 0) {
+                if (static_cast<int32_t>(m_preparedRows.size()) >= kMaxPreparedRows) continue;  // drawn tile by tile
+                SurfaceHandle composed = composeRow(cells);
+                if (composed == nullptr) return;  // cannot be composed exactly: drawn tile by tile
+                picture = static_cast<int32_t>(m_preparedRows.size());
+                m_preparedRows.push_back(std::move(composed));
+                pictureOf.emplace(tiles, picture);
+            }
+            m_rowPictures[static_cast<size_t>(index * kScreenTilesY + row)] = picture;
+        }
+    }
+}
+
+SurfaceHandle Map::composeRow(const Tile* cells) {
+    VideoService* video = getVideoService();
+    SurfaceHandle picture = video->createSurface(kScreenWidth, kTileSize);
+    // The picture starts fully transparent, in the key the tile sheet's
+    // transparent pixels leave alone, so what is transparent on the screen
+    // stays exactly what the tiles leave transparent. A sheet kept in another
+    // format or key (a screen format too coarse to keep the key apart)
+    // cannot be composed exactly.
+    if (picture == nullptr || !sameFormatAndKey(*m_pTileSetBitmap, *picture)) return nullptr;
+    drawRowTiles(cells, picture.get(), 0, 0);
+    video->finishSurface(picture.get());
+    return picture;
+}
+
+SDL_Surface* Map::preparedRow(int32_t index, int32_t row) const {
+    if (index < 0 || index >= m_nScreens || row < 0 || row >= kScreenTilesY) return nullptr;  // no such row
+    if (m_rowPictures.empty()) return nullptr;  // nothing prepared
+    const int32_t picture = m_rowPictures[static_cast<size_t>(index * kScreenTilesY + row)];
+    return picture >= 0 ? m_preparedRows[static_cast<size_t>(picture)].get() : nullptr;
 }
 
 const Tile* Map::screenAt(int32_t screenX, int32_t screenY) const {

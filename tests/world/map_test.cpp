@@ -543,32 +543,52 @@ TEST_F(MapTest, SkipsCellsWhoseTileNumberNamesNoImage) {
 
 // ---------------------------------------------------------------- prepared screens
 
-TEST_F(MapTest, DrawsEachVisibleScreenWithOneBlitOfItsPreparedPicture) {
+TEST_F(MapTest, DrawsEachRowOfAVisibleScreenWithOneBlitOfItsPreparedPicture) {
     MapText text(32, 30);
     text.absentScreen(1, 1);
+    text.set(3, 2, '#');  // screen 0, row 2 differs from every other row
     const auto map = load(text);
-    for (int32_t index = 0; index < 3; ++index) EXPECT_NE(map->preparedScreen(index), nullptr) << index;
-    EXPECT_EQ(map->preparedScreen(3), nullptr) << "absent screens have no picture";
-    EXPECT_EQ(m_video.finishedSurfaces().size(), 3u) << "every picture is finished once composed";
+    for (int32_t row = 0; row < Map::kScreenTilesY; ++row) {
+        for (int32_t index = 0; index < 3; ++index) EXPECT_NE(map->preparedRow(index, row), nullptr) << index;
+        EXPECT_EQ(map->preparedRow(3, row), nullptr) << "absent screens have no pictures";
+    }
     m_video.clearCalls();
 
     Camera camera;
     camera.move(100, 0);
     map->draw(camera);
-    ASSERT_EQ(blitCount(), 2);
-    EXPECT_EQ(m_video.calls()[0].source, map->preparedScreen(0));
-    EXPECT_FALSE(m_video.calls()[0].hasSourceRect) << "the whole picture";
-    EXPECT_EQ(m_video.calls()[0].x, -100);
-    EXPECT_EQ(m_video.calls()[1].source, map->preparedScreen(1));
-    EXPECT_EQ(m_video.calls()[1].x, 156);
-    EXPECT_EQ(m_video.calls()[1].y, 0);
+    ASSERT_EQ(blitCount(), 2 * Map::kScreenTilesY);
+    for (int32_t row = 0; row < Map::kScreenTilesY; ++row) {
+        const auto& left = m_video.calls()[static_cast<size_t>(row)];
+        EXPECT_EQ(left.source, map->preparedRow(0, row));
+        EXPECT_FALSE(left.hasSourceRect) << "the whole picture";
+        EXPECT_EQ(left.x, -100);
+        EXPECT_EQ(left.y, row * 16);
+        const auto& right = m_video.calls()[static_cast<size_t>(Map::kScreenTilesY + row)];
+        EXPECT_EQ(right.source, map->preparedRow(1, row));
+        EXPECT_EQ(right.x, 156);
+    }
 
     m_video.clearCalls();
     camera.move(156, 100);  // x 256, between rows 0 and 1: screen 1 and the absent one below it
     map->draw(camera);
-    ASSERT_EQ(blitCount(), 1);
-    EXPECT_EQ(m_video.calls()[0].source, map->preparedScreen(1));
+    ASSERT_EQ(blitCount(), Map::kScreenTilesY);
     EXPECT_EQ(m_video.calls()[0].y, -100);
+}
+
+TEST_F(MapTest, RowsWithTheSameTilesShareOnePicture) {
+    MapText text(32, 30);
+    text.absentScreen(1, 1);
+    text.set(3, 2, '#').set(19, 7, '#');  // column 3 of screen 0, row 2, and of screen 1, row 7
+    text.set(9, 20, 'x').set(9, 22, 'x');  // a tile naming no image: rows 5 and 7 of screen 2
+    const auto map = load(text);
+    EXPECT_EQ(map->preparedRowCount(), 3) << "the plain rows, the rows with a wall, the rows with a hole";
+    EXPECT_EQ(m_video.finishedSurfaces().size(), 3u) << "every picture is finished once composed";
+    EXPECT_EQ(map->preparedRow(0, 2), map->preparedRow(1, 7));
+    EXPECT_EQ(map->preparedRow(2, 5), map->preparedRow(2, 7));
+    EXPECT_EQ(map->preparedRow(0, 0), map->preparedRow(2, 14));
+    EXPECT_NE(map->preparedRow(0, 0), map->preparedRow(0, 2));
+    EXPECT_NE(map->preparedRow(0, 0), map->preparedRow(2, 5));
 }
 
 // ---------------------------------------------------------------- fatal data

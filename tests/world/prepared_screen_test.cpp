@@ -1,6 +1,6 @@
-// Draws maps with the real engine, headless, in both ways: every visible
-// screen as one blit of its prepared picture (Map::draw) and tile by tile
-// from the sheet (Map::drawTileByTile), each time over the same picture
+// Draws maps with the real engine, headless, in both ways: every row of a
+// visible screen as one blit of its prepared picture (Map::draw) and tile by
+// tile from the sheet (Map::drawTileByTile), each time over the same picture
 // beneath, and compares the screens byte for byte. Transparent tile pixels
 // and cells that name no image show what was beneath, so a prepared picture
 // that covered them (or left holes elsewhere) would differ.
@@ -119,10 +119,10 @@ TEST_F(PreparedScreenTest, MatchesTheTilesOverTransparentHolesAndCellsWithoutAnI
     dir.write("level.map", std::string(bytes.begin(), bytes.end()));
     Map map("Test", IniDictionary::fromText("[Test]\ntileSheet=tiles.bmp\ntileMap=level.map\nboundaries=1\n"
                                             "boundary0w=512\n"));
-    ASSERT_NE(map.preparedScreen(0), nullptr);
-    ASSERT_NE(map.preparedScreen(1), nullptr);
-    ASSERT_NE(map.preparedScreen(2), nullptr);
-    EXPECT_EQ(map.preparedScreen(3), nullptr);
+    for (int32_t row = 0; row < Map::kScreenTilesY; ++row) {
+        for (int32_t index = 0; index < 3; ++index) ASSERT_NE(map.preparedRow(index, row), nullptr);
+        EXPECT_EQ(map.preparedRow(3, row), nullptr);
+    }
 
     for (const auto& view : std::vector<std::pair<int, int>>{
              {0, 0}, {256, 0}, {0, 240}, {100, 0}, {0, 100}, {256, 100}, {100, 100}, {-30, 0}, {300, 0}, {0, -50},
@@ -143,7 +143,7 @@ TEST_F(PreparedScreenTest, EverySampleLevelDrawsTheSameBothWays) {
         int prepared = 0;
         for (int32_t index = 0; index < map.screenCount(); ++index) {
             if (!map.isScreenPresent(index)) continue;
-            prepared += map.preparedScreen(index) != nullptr ? 1 : 0;
+            prepared += map.preparedRow(index, 0) != nullptr ? 1 : 0;
             const int x = index % map.screensX() * Map::kScreenWidth;
             const int y = index / map.screensX() * Map::kScreenHeight;
             // The screen alone, scrolled towards its right neighbour, and
