@@ -18,8 +18,9 @@
 // The tile world of one level: 16x16 tiles from one tile sheet, cut into
 // screens of 16x15 tiles, with boundaries (one-screen-high bands the camera
 // moves in) and the player's teleport arrival values. Constructing a Map
-// loads it completely; a tile sheet or tile map that cannot be loaded, or a
-// malformed tile map, is a fatal data error (FatalDataError).
+// loads it completely and composes the pictures its rows are drawn with; a
+// tile sheet or tile map that cannot be loaded, or a malformed tile map, is a
+// fatal data error (FatalDataError).
 class Map {
 public:
     static constexpr int32_t kTileSize = 16;        // pixels

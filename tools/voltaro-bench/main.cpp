@@ -243,8 +243,45 @@ struct ChildRun {
     double framesMicroseconds = 0.0;      // first frame shown to last frame shown
     double wallMicroseconds = 0.0;        // exec to exit
     double cpuMicroseconds = 0.0;         // user + system time
-    long peakKilobytes = 0;               // maximum resident set size
+    long peakKilobytes = 0;               // maximum resident set size (VmHWM)
 };
+
+// The child's peak resident set so far, from /proc (0 when it cannot be read).
+long peakResidentKilobytes(pid_t child) {
+    std::ifstream status("/proc/" + std::to_string(child) + "/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    }
+    return 0;
+}
+
+// SDL_VIDEODRIVER as the benchmark found it: the headless engines it runs
+// itself choose the dummy driver through the environment, which the runs in
+// a window must not inherit.
+struct VideoDriverChoice {
+    bool set = false;
+    std::string value;
+};
+
+VideoDriverChoice& startingVideoDriver() {
+    static VideoDriverChoice choice;
+    return choice;
+}
+
+void rememberStartingVideoDriver() {
+    const char* value = std::getenv("SDL_VIDEODRIVER");
+    startingVideoDriver().set = value != nullptr;
+    startingVideoDriver().value = value != nullptr ? value : "";
+}
+
+void restoreStartingVideoDriver() {
+    if (startingVideoDriver().set) {
+        setenv("SDL_VIDEODRIVER", startingVideoDriver().value.c_str(), 1);
+    } else {
+        unsetenv("SDL_VIDEODRIVER");
+    }
+}
 
 // Runs voltaro with these arguments and its per-frame trace written into a
 // pipe, which tells the moment each frame has been shown (the trace line of
@@ -262,6 +299,7 @@ ChildRun runVoltaro(const std::string& voltaro, std::vector<std::string> argumen
     const Clock::time_point start = Clock::now();
     const pid_t child = fork();
     if (child == 0) {
+        restoreStartingVideoDriver();
         dup2(trace[1], 3);
         if (trace[0] != 3) close(trace[0]);
         if (trace[1] != 3) close(trace[1]);
@@ -281,6 +319,9 @@ ChildRun runVoltaro(const std::string& voltaro, std::vector<std::string> argumen
         const ssize_t got = read(trace[0], buffer, sizeof buffer);
         if (got <= 0) break;  // the run has ended
         const Clock::time_point now = Clock::now();
+        // Read while the frames run: after the last one the child shuts down
+        // and its figures are gone.
+        run.peakKilobytes = std::max(run.peakKilobytes, peakResidentKilobytes(child));
         for (ssize_t i = 0; i < got; ++i) {
             if (buffer[i] != '\n') continue;
             ++lines;
@@ -300,7 +341,6 @@ ChildRun runVoltaro(const std::string& voltaro, std::vector<std::string> argumen
     run.wallMicroseconds = microsecondsBetween(start, Clock::now());
     run.cpuMicroseconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1e6 +
                           static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec);
-    run.peakKilobytes = usage.ru_maxrss;
     return run;
 }
 
@@ -453,6 +493,7 @@ std::vector<std::string> replayLogs(const std::string& directory) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    rememberStartingVideoDriver();
     Arguments arguments;
     if (!parseArguments(argc, argv, arguments)) {
         std::fputs(kUsage, stderr);
