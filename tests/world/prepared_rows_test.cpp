@@ -47,10 +47,10 @@ std::vector<Uint8> snapshot(const SDL_Surface* screen) {
     return std::vector<Uint8>(pixels, pixels + static_cast<size_t>(screen->pitch) * screen->h);
 }
 
-class PreparedScreenTest : public ::testing::Test {
+class PreparedRowsTest : public ::testing::Test {
 protected:
-    PreparedScreenTest() : m_previous(getVideoService()) { setVideoService(&m_engine); }
-    ~PreparedScreenTest() override { setVideoService(m_previous); }
+    PreparedRowsTest() : m_previous(getVideoService()) { setVideoService(&m_engine); }
+    ~PreparedRowsTest() override { setVideoService(m_previous); }
 
     // Both ways of drawing the map, at the view (x, y), give the same screen.
     ::testing::AssertionResult drawsAlike(Map& map, int x, int y) {
@@ -102,7 +102,7 @@ void writeSheet(const std::string& fileName) {
 
 }  // namespace
 
-TEST_F(PreparedScreenTest, MatchesTheTilesOverTransparentHolesAndCellsWithoutAnImage) {
+TEST_F(PreparedRowsTest, MatchesTheTilesOverTransparentHolesAndCellsWithoutAnImage) {
     TempDir dir;
     dir.enter();
     writeSheet("tiles.bmp");
@@ -131,7 +131,7 @@ TEST_F(PreparedScreenTest, MatchesTheTilesOverTransparentHolesAndCellsWithoutAnI
     }
 }
 
-TEST_F(PreparedScreenTest, EverySampleLevelDrawsTheSameBothWays) {
+TEST_F(PreparedRowsTest, EverySampleLevelDrawsTheSameBothWays) {
     const IniDictionary stageSelect(kGameDir + "/stageselect.ini");
     const int levels = stageSelect.getInt("amount", "Levels", 0);
     ASSERT_GT(levels, 0);
