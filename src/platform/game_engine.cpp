@@ -172,6 +172,13 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": %s\n", fileName, SDL_GetError());
         return nullptr;  // missing or not a BMP; callers draw nothing with null
     }
+#ifdef __EMSCRIPTEN__
+    // The browser's SDL keeps images in canvases and draws them with the
+    // canvas: there are no pixels here to convert, band or encode.
+    SDL_SetColorKey(loaded, SDL_SRCCOLORKEY,
+                    SDL_MapRGB(loaded->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
+    return own(loaded);
+#else
     // Converted once, here, to the format of the screen every image is drawn
     // onto (or of surfaces made like it): a blit between different formats
     // converts every pixel, every frame.
@@ -184,15 +191,20 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
     m_bands.add(surface, [this](SDL_Surface* band) { prepareBlitOntoScreen(band); });
     prepareBlitOntoScreen(surface);
     return own(surface);
+#endif
 }
 
 void GameEngine::finishSurface(SDL_Surface* surface) {
+#ifdef __EMSCRIPTEN__
+    static_cast<void>(surface);  // the browser's SDL encodes nothing
+#else
     if (surface == nullptr || (surface->flags & SDL_SRCCOLORKEY) == 0) return;  // nothing to encode
     // Run-length encoded even when nothing in it is transparent: SDL then
     // copies each row as one run with the C library's memcpy, faster than its
     // own copy loop for a surface without a key.
     SDL_SetColorKey(surface, SDL_SRCCOLORKEY | SDL_RLEACCEL, surface->format->colorkey);
     prepareBlitOntoScreen(surface);
+#endif
 }
 
 void GameEngine::prepareBlitOntoScreen(SDL_Surface* surface) {
