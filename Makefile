@@ -11,7 +11,7 @@ WEB_DIR := $(BUILD_DIR)/web
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs$(if $(NODE_PATH),:$(NODE_PATH))
 CONFIGURE_RELEASE := cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DVOLTARO_WEB_DIR=$(abspath $(WEB_DIR))
 
-.PHONY: all setup build play test test-release test-sanitize assets clean fuzz soak package web web-build web-if-available web-test-deps
+.PHONY: all setup build play test test-release test-sanitize assets clean fuzz soak package web web-build web-if-available web-test-deps bench
 
 all: build
 
@@ -101,6 +101,14 @@ soak: setup
 	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  $(SANITIZE_DIR)/tests/soak/voltaro_soak --data game --all --frames $(SOAK_FRAMES) --seed $(SOAK_SEED)
+
+# Times the engine on the sample game (docs/performance.md): update, draw
+# and show per frame over every recorded run at scales 1 and 3, level loads,
+# start-up, and paced runs in a window under Xvfb for CPU use and memory.
+BENCH_ARGS ?=
+bench: build
+	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
+	  $(RELEASE_DIR)/tools/voltaro-bench/voltaro-bench --voltaro $(RELEASE_DIR)/voltaro $(BENCH_ARGS)
 
 # Regenerates every BMP and binary map of the sample game from its sources.
 assets: build

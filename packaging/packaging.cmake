@@ -14,11 +14,17 @@ include(GNUInstallDirs)
 
 install(TARGETS voltaro ${VOLTARO_TOOLS} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The game: what it loads. Its text sources are examples for authors.
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/game/ DESTINATION ${CMAKE_INSTALL_DATADIR}/voltaro/game
-  PATTERN art EXCLUDE PATTERN maps EXCLUDE)
-install(DIRECTORY ${CMAKE_SOURCE_DIR}/game/art ${CMAKE_SOURCE_DIR}/game/maps
-  DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
+# The game: what it loads. Its sources (art, maps, the Tiled project,
+# effects and tunes) are examples for authors.
+set(VOLTARO_GAME_SOURCES art maps tiled sfx songs)
+set(game_source_patterns "")
+set(game_source_dirs "")
+foreach(folder ${VOLTARO_GAME_SOURCES})
+  list(APPEND game_source_patterns PATTERN ${folder} EXCLUDE)
+  list(APPEND game_source_dirs ${CMAKE_SOURCE_DIR}/game/${folder})
+endforeach()
+install(DIRECTORY ${CMAKE_SOURCE_DIR}/game/ DESTINATION ${CMAKE_INSTALL_DATADIR}/voltaro/game ${game_source_patterns})
+install(DIRECTORY ${game_source_dirs} DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 
 # The README keeps its links: docs/ lies beside it as in the repository.
 install(FILES ${CMAKE_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -100,6 +100,7 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
             m_pReadyMessageBitmap =
                 getVideoService()->createSurface(static_cast<int>(width), static_cast<int>(height));
             font.drawTextTo(readyMessage, m_pReadyMessageBitmap.get(), 0, 0);
+            getVideoService()->finishSurface(m_pReadyMessageBitmap.get());
         }
     }
 

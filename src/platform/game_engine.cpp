@@ -2,6 +2,7 @@
 
 #include "platform/browser_page.h"
 #include "platform/data_file.h"
+#include "platform/keyed_conversion.h"
 #include "platform/pixel_scaler.h"
 #ifndef __EMSCRIPTEN__
 #include "platform/png_writer.h"
@@ -97,6 +98,11 @@ GameEngine::GameEngine(const Settings& settings)
         throw std::runtime_error(
             "cannot open a window: no display (DISPLAY is not set); use --headless to run without one");
     }
+    // SDL's x11 driver opens an input method, which parses the locale's
+    // whole compose table (half of the start-up's processor time). The game
+    // reads key symbols only, never composed text, so unless the user chose
+    // a compose file, an empty one will do.
+    if (!settings.headless) setenv("XCOMPOSEFILE", "/dev/null", 0);
     if (SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO) < 0) {
         const std::string message = startFailure("cannot initialise SDL video");
         SDL_Quit();
@@ -149,6 +155,7 @@ GameEngine::GameEngine(const Settings& settings)
 
 GameEngine::~GameEngine() {
     m_gamepads.stop();  // SDL closes no joystick itself
+    m_bands.clear();
     if (m_pScreen != m_pWindow) SDL_FreeSurface(m_pScreen);
     SDL_Quit();
 }
@@ -223,18 +230,18 @@ bool GameEngine::createScreenLike(const SDL_Surface& window, std::string& error)
 
 int GameEngine::blit(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) {
     SDL_Rect destination = destinationAt(x, y);
-    return SDL_UpperBlit(source, sourceRect, m_pScreen, &destination);
+    return m_bands.blit(source, sourceRect, m_pScreen, &destination);
 }
 
 int GameEngine::blitTo(SDL_Surface* source, SDL_Surface* target, int x, int y, SDL_Rect* sourceRect) {
     SDL_Rect destination = destinationAt(x, y);
-    return SDL_UpperBlit(source, sourceRect, target, &destination);
+    return m_bands.blit(source, sourceRect, target, &destination);
 }
 
 int GameEngine::blitRaw(SDL_Surface* source, int x, int y, SDL_Rect* sourceRect) {
     // Drawn exactly like blit: the destination's size plays no part in a blit.
     SDL_Rect destination = destinationAt(x, y);
-    return SDL_UpperBlit(source, sourceRect, m_pScreen, &destination);
+    return m_bands.blit(source, sourceRect, m_pScreen, &destination);
 }
 
 void GameEngine::clearScreen() {
@@ -271,21 +278,60 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         return nullptr;
     }
 #ifdef __EMSCRIPTEN__
-    // The browser's SDL decodes only preloaded files, by name, not bytes in memory.
-    SDL_Surface* surface = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
+    // The browser's SDL decodes only preloaded files, by name, not bytes in
+    // memory. It keeps images in canvases and draws them with the canvas:
+    // there are no pixels here to convert, band or encode.
+    SDL_Surface* loaded = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
 #else
-    SDL_Surface* surface =
+    SDL_Surface* loaded =
         SDL_LoadBMP_RW(SDL_RWFromConstMem(file.bytes().data(), static_cast<int>(file.bytes().size())), 1);
 #endif
-    if (surface == nullptr) {
+    if (loaded == nullptr) {
         std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": %s\n", fileName, SDL_GetError());
         return nullptr;  // missing or not a BMP; callers draw nothing with null
     }
-    applyColourKey(surface, SDL_MapRGB(surface->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
+#ifdef __EMSCRIPTEN__
+    applyColourKey(loaded, SDL_MapRGB(loaded->format, kColourKeyRed, kColourKeyGreen, kColourKeyBlue));
+    return own(loaded);
+#else
+    // Converted once, here, to the format of the screen every image is drawn
+    // onto (or of surfaces made like it): a blit between different formats
+    // converts every pixel, every frame.
+    SDL_Surface* surface = KeyedConversion::convert(loaded, m_pScreen->format);
+    SDL_FreeSurface(loaded);
+    if (surface == nullptr) {
+        std::fprintf(stderr, "voltaro: cannot convert bitmap \"%s\": %s\n", fileName, SDL_GetError());
+        return nullptr;  // out of memory
+    }
+    m_bands.add(surface, [this](SDL_Surface* band) { prepareBlitOntoScreen(band); });
+    prepareBlitOntoScreen(surface);
     return own(surface);
+#endif
+}
+
+void GameEngine::finishSurface(SDL_Surface* surface) {
+#ifdef __EMSCRIPTEN__
+    static_cast<void>(surface);  // the browser's SDL encodes nothing
+#else
+    if (surface == nullptr || (surface->flags & SDL_SRCCOLORKEY) == 0) return;  // nothing to encode
+    // Run-length encoded even when nothing in it is transparent: SDL then
+    // copies each row as one run with the C library's memcpy, faster than its
+    // own copy loop for a surface without a key.
+    SDL_SetColorKey(surface, SDL_SRCCOLORKEY | SDL_RLEACCEL, surface->format->colorkey);
+    prepareBlitOntoScreen(surface);
+#endif
+}
+
+void GameEngine::prepareBlitOntoScreen(SDL_Surface* surface) {
+    // A blit of nothing: SDL sets up (and run-length encodes) the surface for
+    // this destination as for any blit, and copies no pixel.
+    SDL_Rect nothing{0, 0, 0, 0};
+    SDL_Rect at{0, 0, 0, 0};
+    SDL_LowerBlit(surface, &nothing, m_pScreen, &at);
 }
 
 void GameEngine::freeSurface(SDL_Surface* surface) {
+    m_bands.remove(surface);
     SDL_FreeSurface(surface);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/banded_surfaces.h"
 #include "platform/control_bindings.h"
 #include "platform/display_layout.h"
 #include "platform/gamepads.h"
@@ -66,6 +67,7 @@ public:
     SurfaceHandle createSurface(int width, int height) override;
     SurfaceHandle loadBitmap(const char* fileName) override;
     bool isDebugOverlayShown() const override;
+    void finishSurface(SDL_Surface* surface) override;
 
     // Drains the SDL event queue into the input record and the pause flags.
     void pollInput();
@@ -136,6 +138,10 @@ private:
     // Gives the game's picture its own surface in the window's format.
     bool createScreenLike(const SDL_Surface& window, std::string& error);
     void scaleIntoWindow();
+    // Makes SDL choose (and, for a run-length encoded surface, encode) the
+    // blit of `surface` onto the screen now rather than in the first frame
+    // that draws it.
+    void prepareBlitOntoScreen(SDL_Surface* surface);
 
     bool m_quit = false;
     InputRouter m_router;
@@ -158,5 +164,6 @@ private:
     static constexpr size_t kMaxStandardKeysHeld = 8;
     std::array<SDLKey, kMaxStandardKeysHeld> m_keysTakenByStandardKeys{};
     ScreenshotFolder m_screenshots;
+    BandedSurfaces m_bands;  // the tall loaded images, also kept as bands
     std::function<void(const SDL_Event&)> m_eventObserver;
 };

@@ -25,12 +25,18 @@ public:
     virtual void clearScreen() = 0;
     // A new surface in the screen's format, filled with the colour key (fully transparent).
     virtual SurfaceHandle createSurface(int width, int height) = 0;
-    // Loads a BMP with the colour key (255, 128, 255) set; null (and one line
-    // on stderr naming the file) when the file is missing or not a BMP.
+    // Loads a BMP with the colour key (255, 128, 255) set: exactly the pixels
+    // of that colour are transparent. Null (and one line on stderr naming the
+    // file) when the file is missing or not a BMP. The service may convert
+    // the image to the screen's format here, once, so drawing never does.
     virtual SurfaceHandle loadBitmap(const char* fileName) = 0;
     // Whether the debug overlay is to be drawn; the player can hide it. True
     // unless a service says otherwise.
     virtual bool isDebugOverlayShown() const;
+    // Tells the service that nothing more will be drawn into a surface from
+    // createSurface, so it may encode it for fast drawing. Drawing into it
+    // later still works, at the cost of encoding it again.
+    virtual void finishSurface(SDL_Surface* surface) = 0;
 
 protected:
     friend struct SurfaceReturn;

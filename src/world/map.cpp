@@ -7,7 +7,9 @@
 #include "world/tile_map_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
+#include <map>
 
 namespace {
 
@@ -21,6 +23,24 @@ constexpr int32_t kMaxBoundaries = 4096;
 // Where a load problem lies, for the fatal data report.
 std::string levelContext(const std::string& levelName) {
     return "level [" + levelName + "] of levels.ini";
+}
+
+// True when tiles blitted from `sheet` onto `picture` keep their exact pixel
+// values and the picture's key marks exactly what the sheet leaves transparent.
+bool sameFormatAndKey(const SDL_Surface& sheet, const SDL_Surface& picture) {
+#ifdef __EMSCRIPTEN__
+    // The browser's canvases keep no colour key (transparency is made once,
+    // at load): there the map is drawn tile by tile.
+    static_cast<void>(sheet);
+    static_cast<void>(picture);
+    return false;
+#else
+    const SDL_PixelFormat& a = *sheet.format;
+    const SDL_PixelFormat& b = *picture.format;
+    return a.BitsPerPixel == b.BitsPerPixel && a.Rmask == b.Rmask && a.Gmask == b.Gmask && a.Bmask == b.Bmask &&
+           a.Amask == b.Amask && a.palette == nullptr && b.palette == nullptr &&
+           (sheet.flags & SDL_SRCCOLORKEY) != 0 && (picture.flags & SDL_SRCCOLORKEY) != 0 && a.colorkey == b.colorkey;
+#endif
 }
 
 std::string mapFileContext(const std::string& levelName, const std::string& fileName) {
@@ -55,6 +75,7 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
     loadBoundaries(levelName, levels);
     m_teleportStartYSpeed = Fixed(0, levels.getInt("teleportStartYSpeedFraction", levelName, 0));
     m_nTeleportStopPosY = Fixed::add(levels.getInt("teleportStopPosY", levelName, 0), m_pBoundaries[0].y);
+    prepareRows();
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
@@ -117,29 +138,111 @@ void Map::loadBoundaries(const std::string& levelName, const IniDictionary& leve
 Map::~Map() = default;
 
 void Map::draw(const Camera& camera) {
+    drawVisibleScreens(camera, true);
+}
+
+void Map::drawTileByTile(const Camera& camera) {
+    drawVisibleScreens(camera, false);
+}
+
+void Map::drawVisibleScreens(const Camera& camera, bool usePrepared) {
     const SDL_Rect& view = camera.view();
     const int32_t screenX = view.x / kScreenWidth;
     const int32_t screenY = view.y / kScreenHeight;
-    drawScreen(camera, screenX, screenY);
+    drawScreen(camera, screenX, screenY, usePrepared);
     if (view.x % kScreenWidth > 0) {
-        drawScreen(camera, screenX + 1, screenY);
+        drawScreen(camera, screenX + 1, screenY, usePrepared);
     } else if (view.y % kScreenHeight > 0) {
-        drawScreen(camera, screenX, screenY + 1);
+        drawScreen(camera, screenX, screenY + 1, usePrepared);
     }
 }
 
-void Map::drawScreen(const Camera& camera, int32_t screenX, int32_t screenY) {
+void Map::drawScreen(const Camera& camera, int32_t screenX, int32_t screenY, bool usePrepared) {
     const Tile* records = screenAt(screenX, screenY);
     if (records == nullptr) return;  // absent or outside the map: nothing to draw there
     VideoService* video = getVideoService();
     if (video == nullptr) return;  // nowhere to draw
-    for (int32_t cell = 0; cell < kScreenCells; ++cell) {
-        const Tile& record = records[cell];
+    const int32_t index = screenY * m_nScreensX + screenX;
+    const int32_t x = camera.toScreenX(screenX * kScreenWidth);
+    const int32_t y = camera.toScreenY(screenY * kScreenHeight);
+    for (int32_t row = 0; row < kScreenTilesY; ++row) {
+        const int32_t rowY = y + row * kTileSize;
+        SDL_Surface* picture = usePrepared ? preparedRow(index, row) : nullptr;
+        if (picture != nullptr) {
+            video->blit(picture, x, rowY, nullptr);
+        } else {
+            drawRowTiles(records + row * kScreenTilesX, nullptr, x, rowY);
+        }
+    }
+}
+
+void Map::drawRowTiles(const Tile* row, SDL_Surface* target, int32_t x, int32_t y) {
+    VideoService* video = getVideoService();
+    for (int32_t column = 0; column < kScreenTilesX; ++column) {
+        const Tile& record = row[column];
         // A tile number that names no image in the sheet draws nothing.
         if (record.tile < 0 || record.tile >= m_nTileImages) continue;
         SDL_Rect source = m_pTileRects[static_cast<size_t>(record.tile)];
-        video->blit(m_pTileSetBitmap.get(), camera.toScreenX(record.x), camera.toScreenY(record.y), &source);
+        const int32_t cellX = x + column * kTileSize;
+        if (target == nullptr) {
+            video->blit(m_pTileSetBitmap.get(), cellX, y, &source);
+        } else {
+            video->blitTo(m_pTileSetBitmap.get(), target, cellX, y, &source);
+        }
     }
+}
+
+void Map::prepareRows() {
+    m_rowPictures.assign(static_cast<size_t>(m_nScreens) * kScreenTilesY, -1);
+    VideoService* video = getVideoService();
+    if (video == nullptr) return;  // nothing to compose with
+    // Rows with the same tiles look the same (every tile number that names
+    // no image draws nothing alike): one picture serves them all.
+    std::map<std::array<int32_t, kScreenTilesX>, int32_t> pictureOf;
+    for (int32_t index = 0; index < m_nScreens; ++index) {
+        const Tile* records = m_ppScreens[static_cast<size_t>(index)].get();
+        if (records == nullptr) continue;  // absent: never drawn
+        for (int32_t row = 0; row < kScreenTilesY; ++row) {
+            const Tile* cells = records + row * kScreenTilesX;
+            std::array<int32_t, kScreenTilesX> tiles;
+            for (int32_t column = 0; column < kScreenTilesX; ++column) {
+                const int32_t tile = cells[column].tile;
+                tiles[static_cast<size_t>(column)] = tile >= 0 && tile < m_nTileImages ? tile : -1;
+            }
+            const auto known = pictureOf.find(tiles);
+            int32_t picture = known != pictureOf.end() ? known->second : -1;
+            if (picture < 0) {
+                if (static_cast<int32_t>(m_preparedRows.size()) >= kMaxPreparedRows) continue;  // drawn tile by tile
+                SurfaceHandle composed = composeRow(cells);
+                if (composed == nullptr) return;  // cannot be composed exactly: drawn tile by tile
+                picture = static_cast<int32_t>(m_preparedRows.size());
+                m_preparedRows.push_back(std::move(composed));
+                pictureOf.emplace(tiles, picture);
+            }
+            m_rowPictures[static_cast<size_t>(index * kScreenTilesY + row)] = picture;
+        }
+    }
+}
+
+SurfaceHandle Map::composeRow(const Tile* cells) {
+    VideoService* video = getVideoService();
+    SurfaceHandle picture = video->createSurface(kScreenWidth, kTileSize);
+    // The picture starts fully transparent, in the key the tile sheet's
+    // transparent pixels leave alone, so what is transparent on the screen
+    // stays exactly what the tiles leave transparent. A sheet kept in another
+    // format or key (a screen format too coarse to keep the key apart)
+    // cannot be composed exactly.
+    if (picture == nullptr || !sameFormatAndKey(*m_pTileSetBitmap, *picture)) return nullptr;
+    drawRowTiles(cells, picture.get(), 0, 0);
+    video->finishSurface(picture.get());
+    return picture;
+}
+
+SDL_Surface* Map::preparedRow(int32_t index, int32_t row) const {
+    if (index < 0 || index >= m_nScreens || row < 0 || row >= kScreenTilesY) return nullptr;  // no such row
+    if (m_rowPictures.empty()) return nullptr;  // nothing prepared
+    const int32_t picture = m_rowPictures[static_cast<size_t>(index * kScreenTilesY + row)];
+    return picture >= 0 ? m_preparedRows[static_cast<size_t>(picture)].get() : nullptr;
 }
 
 const Tile* Map::screenAt(int32_t screenX, int32_t screenY) const {

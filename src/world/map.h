@@ -19,8 +19,9 @@
 // The tile world of one level: 16x16 tiles from one tile sheet, cut into
 // screens of 16x15 tiles, with boundaries (one-screen-high bands the camera
 // moves in) and the player's teleport arrival values. Constructing a Map
-// loads it completely; a tile sheet or tile map that cannot be loaded, or a
-// malformed tile map, is a fatal data error (FatalDataError).
+// loads it completely and composes the pictures its rows are drawn with; a
+// tile sheet or tile map that cannot be loaded, or a malformed tile map, is a
+// fatal data error (FatalDataError).
 class Map {
 public:
     static constexpr int32_t kTileSize = 16;        // pixels
@@ -39,8 +40,23 @@ public:
     Map(const Map&) = delete;
     Map& operator=(const Map&) = delete;
 
-    // Draws the screen under the view's top-left corner and at most one neighbour.
+    // Draws the screen under the view's top-left corner and at most one
+    // neighbour, each row of tiles with one blit of its prepared picture
+    // where it has one.
     void draw(const Camera& camera);
+    // Draws exactly what draw does, tile by tile from the tile sheet, without
+    // the prepared pictures: the reference they are checked against.
+    void drawTileByTile(const Camera& camera);
+    // The prepared picture of row `row` (0..14) of screen `index`: its 16
+    // tiles, shared by every row of the level with the same tiles. Null when
+    // it has none (absent screen, beyond the budget, or not preparable
+    // exactly on this screen format).
+    SDL_Surface* preparedRow(int32_t index, int32_t row) const;
+    // The number of distinct row pictures the level prepared.
+    int32_t preparedRowCount() const { return static_cast<int32_t>(m_preparedRows.size()); }
+    // At most this many distinct rows of a level are prepared: 16 KB each on
+    // a 32-bit screen, 2 MB in all. Further rows are drawn tile by tile.
+    static constexpr int32_t kMaxPreparedRows = 128;
     // The cell at a world pixel, with the current boundary's band rule applied.
     Tile tileAt(int32_t x, int32_t y) const;
     // Free pixels (0..16) beside the rectangle towards Left or Right.
@@ -75,7 +91,17 @@ private:
     // Reads and checks the binary tile map; builds the tile rectangles and the screens.
     void loadTileMap(const std::string& levelName, const std::string& fileName);
     void loadBoundaries(const std::string& levelName, const IniDictionary& levels);
-    void drawScreen(const Camera& camera, int32_t screenX, int32_t screenY);
+    void drawVisibleScreens(const Camera& camera, bool usePrepared);
+    // Composes each distinct row of 16 tiles, within the budget, into a
+    // picture of its own, and notes which picture each screen row shows.
+    void prepareRows();
+    void drawScreen(const Camera& camera, int32_t screenX, int32_t screenY, bool usePrepared);
+    // Blits one row of 16 tile records onto `target` (the screen when null),
+    // with the row's left end at (x, y).
+    void drawRowTiles(const Tile* row, SDL_Surface* target, int32_t x, int32_t y);
+    // A new picture of one row of tiles; null when it cannot be composed
+    // exactly like the tiles draw.
+    SurfaceHandle composeRow(const Tile* cells);
     // The 240 records of a screen; null when absent or outside the map.
     const Tile* screenAt(int32_t screenX, int32_t screenY) const;
 
@@ -93,4 +119,9 @@ private:
     std::vector<SDL_Rect> m_pTileRects;
     SurfaceHandle m_pTileSetBitmap;  // the tile sheet
     std::vector<std::unique_ptr<Tile[]>> m_ppScreens;  // null = absent screen; else 240 tiles
+    // The pictures of the level's distinct rows of tiles, composed once at
+    // load, and for each screen row (screen index x 15 + row) the index of
+    // its picture, or -1: a screen is drawn with 15 blits instead of 240.
+    std::vector<SurfaceHandle> m_preparedRows;
+    std::vector<int32_t> m_rowPictures;
 };

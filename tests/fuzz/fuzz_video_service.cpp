@@ -81,6 +81,10 @@ SurfaceHandle FuzzVideoService::loadBitmap(const char* fileName) {
     return own(surface);
 }
 
+void FuzzVideoService::finishSurface(SDL_Surface* surface) {
+    checkUsable(surface, "finishSurface");
+}
+
 void FuzzVideoService::freeSurface(SDL_Surface* surface) {
     if (surface == nullptr) return;  // documented: freeing null does nothing
     if (m_live.erase(surface) == 0) fail("freeSurface of a surface that is not alive (double free?)");

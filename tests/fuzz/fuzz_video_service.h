@@ -31,6 +31,7 @@ public:
     void clearScreen() override;
     SurfaceHandle createSurface(int width, int height) override;
     SurfaceHandle loadBitmap(const char* fileName) override;
+    void finishSurface(SDL_Surface* surface) override;
 
     // Aborts when an owner forgot to give a surface back; call when every
     // engine object of the iteration is destroyed.

@@ -1,6 +1,6 @@
 #!/bin/sh
 # The installed game, as a user gets it.
-# usage: install_test.sh MODE BUILD_DIR SOURCE_DIR
+# usage: install_test.sh MODE BUILD_DIR SOURCE_DIR "TOOL..."
 #   install  cmake --install into a prefix, then move the prefix elsewhere:
 #            everything must still be found from the executable's location
 #   package  the .deb from CPack, unpacked with dpkg-deb -x (no root needed),
@@ -12,6 +12,7 @@ set -u
 mode=$1
 build=$2
 source=$3
+tools=$4  # the content tools the build installs, by name
 
 fail() {
     echo "FAIL ($mode): $*" >&2
@@ -43,13 +44,11 @@ package)
     ;;
 esac
 
-# The engine and every content tool (a folder of tools/ that builds a
-# program of its own name), each with its man page.
+# The engine and every content tool, each with its man page.
 [ -x "$root/bin/voltaro" ] || fail "no bin/voltaro"
 [ -f "$root/share/man/man6/voltaro.6.gz" ] || fail "no man page voltaro(6)"
-for folder in "$source"/tools/*/; do
-    tool=$(basename "$folder")
-    [ -x "$build/tools/$tool/$tool" ] || continue  # not a program
+[ -n "$tools" ] || fail "the build names no content tool"
+for tool in $tools; do
     [ -x "$root/bin/$tool" ] || fail "the tool $tool is not installed"
     "$root/bin/$tool" --help >/dev/null 2>&1 || fail "$tool --help fails"
     [ -f "$root/share/man/man1/$tool.1.gz" ] || fail "no man page $tool(1)"
@@ -61,9 +60,14 @@ for file in "$source"/game/*; do
     [ -f "$file" ] || continue
     cmp -s "$file" "$installed/$(basename "$file")" || fail "game/$(basename "$file") is not installed as it is"
 done
-[ ! -e "$installed/art" ] && [ ! -e "$installed/maps" ] || fail "the art and map sources are installed with the game"
+for folder in art maps tiled sfx songs; do
+    [ ! -e "$installed/$folder" ] || fail "the sources in game/$folder are installed with the game"
+done
 [ -f "$root/share/doc/voltaro/examples/art/hero1-right.art" ] || fail "the art sources are not among the examples"
 [ -f "$root/share/doc/voltaro/examples/maps/pendix.vmap" ] || fail "the map sources are not among the examples"
+[ -f "$root/share/doc/voltaro/examples/tiled/pendix.tmx" ] || fail "the Tiled project is not among the examples"
+[ -f "$root/share/doc/voltaro/examples/sfx/jump.sfx" ] || fail "the effect sources are not among the examples"
+[ -f "$installed/sounds/jump.wav" ] && [ -f "$installed/music/menu.xm" ] || fail "the sounds and music are not installed"
 [ -f "$root/share/doc/voltaro/README.md" ] && [ -f "$root/share/doc/voltaro/docs/command-line.md" ] ||
     fail "the README and docs are not installed"
 

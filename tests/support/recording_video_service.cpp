@@ -66,6 +66,10 @@ SurfaceHandle RecordingVideoService::loadBitmap(const char* fileName) {
     return own(surface);
 }
 
+void RecordingVideoService::finishSurface(SDL_Surface* surface) {
+    m_finished.push_back(surface);
+}
+
 void RecordingVideoService::freeSurface(SDL_Surface* surface) {
     if (surface == nullptr) return;  // freeing null does nothing
     const auto it = std::find(m_live.begin(), m_live.end(), surface);

@@ -40,6 +40,7 @@ public:
     SurfaceHandle createSurface(int width, int height) override;
     SurfaceHandle loadBitmap(const char* fileName) override;
     bool isDebugOverlayShown() const override { return m_overlayShown; }
+    void finishSurface(SDL_Surface* surface) override;
 
     // Makes loadBitmap(name) return a blank surface of this size.
     void setBitmapSize(const std::string& name, int width, int height);
@@ -52,6 +53,8 @@ public:
     const std::vector<DrawCall>& calls() const { return m_calls; }
     void clearCalls() { m_calls.clear(); }
     int clearScreenCount() const { return m_clearScreenCount; }
+    // The surfaces passed to finishSurface, in order.
+    const std::vector<SDL_Surface*>& finishedSurfaces() const { return m_finished; }
     const std::vector<std::string>& loadedNames() const { return m_loadedNames; }
     // Surfaces handed out and not yet freed.
     int liveSurfaces() const { return static_cast<int>(m_live.size()); }
@@ -65,6 +68,7 @@ private:
     VideoService* m_previous;
     std::vector<DrawCall> m_calls;
     int m_clearScreenCount = 0;
+    std::vector<SDL_Surface*> m_finished;
     std::vector<std::string> m_loadedNames;
     std::map<std::string, std::pair<int, int>> m_sizes;
     std::map<std::string, SDL_Surface*> m_byName;

@@ -88,8 +88,12 @@ protected:
         m_dir.write("level.map", bytesToString(bytes));
         return loadLevel(levels);
     }
+    // The draws recorded afterwards are the test's own: composing the
+    // prepared screens at load is left out.
     std::unique_ptr<Map> loadLevel(const std::string& levels) {
-        return std::make_unique<Map>("Pendix", IniDictionary::fromText(levels));
+        auto map = std::make_unique<Map>("Pendix", IniDictionary::fromText(levels));
+        m_video.clearCalls();
+        return map;
     }
 
     // Expects loading to stop with a fatal data error for the map whose
@@ -173,7 +177,7 @@ TEST_F(MapTest, IgnoresBytesAfterTheLastRow) {
 
 TEST_F(MapTest, FreesTheTileSheetOnDestruction) {
     auto map = load(MapText(16, 15));
-    EXPECT_EQ(m_video.liveSurfaces(), 1);
+    EXPECT_EQ(m_video.liveSurfaces(), 2);  // the sheet and the screen's prepared picture
     map.reset();
     EXPECT_EQ(m_video.liveSurfaces(), 0);
 }
@@ -417,13 +421,15 @@ TEST_F(MapTest, ScrollStartPositionsAreRelativeToTheCurrentBoundary) {
 }
 
 // ---------------------------------------------------------------- drawing
+// The tile-by-tile path is the reference: what it draws defines the map's
+// picture, and the prepared pictures must equal it.
 
 TEST_F(MapTest, DrawsOneScreenWhenTheViewIsAligned) {
     MapText text(32, 30);
     text.set(0, 0, 'H').set(15, 14, '#');
     const auto map = load(text, std::string(kOneScreenLevel) + "boundary0w=512\n");
     Camera camera;
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 240);
     const auto& first = m_video.calls().front();
     EXPECT_EQ(first.source, m_video.surfaceFor("tiles.bmp"));
@@ -446,7 +452,7 @@ TEST_F(MapTest, DrawsTheRightNeighbourWhenTheViewIsBetweenColumns) {
     const auto map = load(text);
     Camera camera;
     camera.move(100, 0);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 480);
     EXPECT_EQ(m_video.calls()[0].x, -100);
     EXPECT_EQ(m_video.calls()[240].x, 156);
@@ -460,7 +466,7 @@ TEST_F(MapTest, DrawsTheScreenBelowWhenTheViewIsBetweenRows) {
     const auto map = load(text);
     Camera camera;
     camera.move(256, 100);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 480);
     EXPECT_EQ(m_video.calls()[0].x, 0);
     EXPECT_EQ(m_video.calls()[0].y, -100);
@@ -474,7 +480,7 @@ TEST_F(MapTest, NeverDrawsTheScreenBelowWhenTheViewIsBetweenColumns) {
     const auto map = load(text);
     Camera camera;
     camera.move(100, 100);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 480);
     EXPECT_EQ(m_video.calls()[240].x, 156);
     EXPECT_EQ(m_video.calls()[240].y, -100);
@@ -486,15 +492,15 @@ TEST_F(MapTest, DrawsNothingForAbsentScreensOrScreensOutsideTheMap) {
     const auto map = load(text);
     Camera camera;
     camera.move(100, 0);  // screen 0 and the absent screen 1
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 240);
     m_video.clearCalls();
     camera.move(156 + 256, 240);  // x 512: right of the map, would wrap to the next row
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 0);
     m_video.clearCalls();
     camera.move(-1000, -1000);  // x -488, y -760
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 0);
 }
 
@@ -502,7 +508,7 @@ TEST_F(MapTest, DrawsNoRightNeighbourPastTheLastColumn) {
     const auto map = load(MapText(32, 30));
     Camera camera;
     camera.move(300, 0);  // the row formula alone would draw screen (0, 1) as the neighbour
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 240);
     EXPECT_EQ(m_video.calls()[0].x, -44);
     EXPECT_EQ(m_video.calls()[0].y, 0);
@@ -512,7 +518,7 @@ TEST_F(MapTest, DrawsTheRightPartOfAViewLeftOfTheMap) {
     const auto map = load(MapText(16, 15));
     Camera camera;
     camera.move(-10, 0);
-    map->draw(camera);
+    map->drawTileByTile(camera);
     ASSERT_EQ(blitCount(), 240);
     EXPECT_EQ(m_video.calls()[0].x, 10);
 }
@@ -522,7 +528,7 @@ TEST_F(MapTest, SkipsCellsWhoseTileNumberNamesNoImage) {
     text.set(1, 0, 'x');
     const auto map = load(text);
     Camera camera;
-    map->draw(camera);
+    map->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 239);
     m_video.clearCalls();
 
@@ -531,10 +537,60 @@ TEST_F(MapTest, SkipsCellsWhoseTileNumberNamesNoImage) {
     for (int i = 2; i < 16; ++i) bytes.insert(bytes.end(), {1, 0});
     for (int row = 1; row < 15; ++row) appendChunk(bytes, 1, 0);
     const auto blank = loadBinary(bytes);
-    blank->draw(camera);
+    blank->drawTileByTile(camera);
     EXPECT_EQ(blitCount(), 239);
     EXPECT_EQ(blank->tileAt(16, 0).tile, -1);
     EXPECT_TRUE(blank->tileAt(16, 0).solid);
+}
+
+// ---------------------------------------------------------------- prepared screens
+
+TEST_F(MapTest, DrawsEachRowOfAVisibleScreenWithOneBlitOfItsPreparedPicture) {
+    MapText text(32, 30);
+    text.absentScreen(1, 1);
+    text.set(3, 2, '#');  // screen 0, row 2 differs from every other row
+    const auto map = load(text);
+    for (int32_t row = 0; row < Map::kScreenTilesY; ++row) {
+        for (int32_t index = 0; index < 3; ++index) EXPECT_NE(map->preparedRow(index, row), nullptr) << index;
+        EXPECT_EQ(map->preparedRow(3, row), nullptr) << "absent screens have no pictures";
+    }
+    m_video.clearCalls();
+
+    Camera camera;
+    camera.move(100, 0);
+    map->draw(camera);
+    ASSERT_EQ(blitCount(), 2 * Map::kScreenTilesY);
+    for (int32_t row = 0; row < Map::kScreenTilesY; ++row) {
+        const auto& left = m_video.calls()[static_cast<size_t>(row)];
+        EXPECT_EQ(left.source, map->preparedRow(0, row));
+        EXPECT_FALSE(left.hasSourceRect) << "the whole picture";
+        EXPECT_EQ(left.x, -100);
+        EXPECT_EQ(left.y, row * 16);
+        const auto& right = m_video.calls()[static_cast<size_t>(Map::kScreenTilesY + row)];
+        EXPECT_EQ(right.source, map->preparedRow(1, row));
+        EXPECT_EQ(right.x, 156);
+    }
+
+    m_video.clearCalls();
+    camera.move(156, 100);  // x 256, between rows 0 and 1: screen 1 and the absent one below it
+    map->draw(camera);
+    ASSERT_EQ(blitCount(), Map::kScreenTilesY);
+    EXPECT_EQ(m_video.calls()[0].y, -100);
+}
+
+TEST_F(MapTest, RowsWithTheSameTilesShareOnePicture) {
+    MapText text(32, 30);
+    text.absentScreen(1, 1);
+    text.set(3, 2, '#').set(19, 7, '#');  // column 3 of screen 0, row 2, and of screen 1, row 7
+    text.set(9, 20, 'x').set(9, 22, 'x');  // a tile naming no image: rows 5 and 7 of screen 2
+    const auto map = load(text);
+    EXPECT_EQ(map->preparedRowCount(), 3) << "the plain rows, the rows with a wall, the rows with a hole";
+    EXPECT_EQ(m_video.finishedSurfaces().size(), 3u) << "every picture is finished once composed";
+    EXPECT_EQ(map->preparedRow(0, 2), map->preparedRow(1, 7));
+    EXPECT_EQ(map->preparedRow(2, 5), map->preparedRow(2, 7));
+    EXPECT_EQ(map->preparedRow(0, 0), map->preparedRow(2, 14));
+    EXPECT_NE(map->preparedRow(0, 0), map->preparedRow(0, 2));
+    EXPECT_NE(map->preparedRow(0, 0), map->preparedRow(2, 5));
 }
 
 // ---------------------------------------------------------------- fatal data
