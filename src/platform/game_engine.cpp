@@ -1,5 +1,7 @@
 #include "platform/game_engine.h"
 
+#include "platform/loaded_file_recorder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -159,6 +161,7 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot load a bitmap without a file name\n");
         return nullptr;  // nothing to open
     }
+    LoadedFileRecorder::noteRead(fileName);
     SDL_Surface* surface = SDL_LoadBMP_RW(SDL_RWFromFile(fileName, "rb"), 1);
     if (surface == nullptr) {
         std::fprintf(stderr, "voltaro: cannot load bitmap \"%s\": %s\n", fileName, SDL_GetError());

@@ -10,6 +10,7 @@ int MainLoop::run(std::unique_ptr<GameStateManager>& manager) {
         // While paused no state advances, but the frame is still drawn.
         if (!m_host.isPaused()) manager->update(m_host.getInput());
         manager->draw();
+        if (m_afterDraw) m_afterDraw(frame);
         if (m_host.flip() == -1) return 1;  // nothing more is drawn, waited for or destroyed
         if (m_afterFrameShown) m_afterFrameShown(frame);
         m_pacer.endFrame();

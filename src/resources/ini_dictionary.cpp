@@ -1,5 +1,6 @@
 #include "resources/ini_dictionary.h"
 
+#include "platform/loaded_file_recorder.h"
 #include "platform/wrapping_arithmetic.h"
 
 #include <fstream>
@@ -22,6 +23,7 @@ bool isAtoiSpace(char c) {
 }  // namespace
 
 IniDictionary::IniDictionary(const std::string& fileName) {
+    LoadedFileRecorder::noteRead(fileName);
     std::ifstream file(fileName, std::ios::in | std::ios::binary);
     if (!file.is_open()) return;  // stays empty: every lookup answers its default
     parse(file);
