@@ -5,6 +5,7 @@
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -68,6 +69,12 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
 }
 
 StageSelect::~StageSelect() = default;
+
+void StageSelect::continueFrom(const StageSelect& previous) {
+    m_selectedLevel = std::max(0, std::min(previous.m_selectedLevel, m_levelCount - 1));
+    m_selectedPlayer = std::max(0, std::min(previous.m_selectedPlayer, m_playerCount - 1));
+    m_choosingPlayer = previous.m_choosingPlayer && m_levelCount > 0;
+}
 
 void StageSelect::update(InputState input) {
     if (input.vertical != input.previousVertical) {

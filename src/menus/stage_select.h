@@ -33,6 +33,10 @@ public:
     void draw() override;
     void update(InputState input) override;
 
+    // After a live reload, in the freshly built menu: the cursors of
+    // `previous` stay where they were, as far as the new lists reach.
+    void continueFrom(const StageSelect& previous);
+
     int32_t selectedLevel() const { return m_selectedLevel; }
     int32_t selectedPlayer() const { return m_selectedPlayer; }
     int32_t levelCount() const { return m_levelCount; }
