@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include "app/live_reload.h"
+
 #include "platform/engine_frame_host.h"
 #include "platform/frame_pacer.h"
 #include "platform/game_engine.h"
@@ -107,17 +109,23 @@ int Application::runInDataDirectory() {
         if (player) engine.setLiveKeyboardIgnored(true);
         if (recorder) engine.setEventObserver([&recorder](const SDL_Event& event) { recorder->record(event); });
 
-        std::unique_ptr<GameStateManager> manager(new GameStateManager(m_factory));
+        SdlClock sdlClock;
+        Clock& clock = m_pClock != nullptr ? *m_pClock : sdlClock;
+        // Before the manager, whose first state it records the files of.
+        LiveReload liveReload(clock, m_options.watch);
+        std::unique_ptr<GameStateManager> manager(new GameStateManager(liveReload.wrap(m_factory)));
 
-        SdlClock clock;
         FramePacer pacer(clock, !m_options.headless);
         EngineFrameHost host(engine);
         MainLoop loop(host, pacer);
         loop.setFrameLimit(m_options.frameLimit);
         loop.setBeforePoll([&](uint32_t frame) {
+            // Between frames, so no update ever sees half-reloaded data.
+            liveReload.betweenFrames(*manager);
             if (recorder) recorder->beginFrame(frame);
             if (player) player->feedFrame(frame);
         });
+        loop.setAfterDraw([&](uint32_t) { liveReload.drawMessage(); });
         uint32_t lastFrame = 0;
         loop.setAfterFrameShown([&](uint32_t frame) {
             lastFrame = frame;

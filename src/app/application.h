@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/options.h"
+#include "platform/clock.h"
 #include "platform/game_state_manager.h"
 #include "platform/state_factory.h"
 
@@ -27,6 +28,10 @@ public:
     // plugs in here).
     void setFrameObserver(FrameObserver observer) { m_frameObserver = std::move(observer); }
 
+    // The clock that paces the frames and the looks at watched files
+    // (default: SDL's); not owned. Tests give one that runs fast.
+    void setClock(Clock* clock) { m_pClock = clock; }
+
     // The options with every file name made absolute.
     const Options& options() const { return m_options; }
 
@@ -40,4 +45,5 @@ private:
     Options m_options;
     StateFactory m_factory;
     FrameObserver m_frameObserver;
+    Clock* m_pClock = nullptr;
 };

@@ -44,6 +44,8 @@ std::string CommandLine::usage() {
            "  --replay FILE        play the input events in FILE back; live keys are ignored\n"
            "  --screenshot N:FILE  save the screen as a BMP after frame N is drawn (repeatable)\n"
            "  --trace FILE         write a per-frame trace to FILE\n"
+           "  --watch              reload the running level or menu when one of its files\n"
+           "                       changes (F5 reloads in any run)\n"
            "  --check [DIR]        check the game in DIR (default: the data directory) and exit:\n"
            "                       one line per problem; status 0 without errors, 1 with\n"
            "  --help               show this help and exit\n"
@@ -55,12 +57,12 @@ std::string CommandLine::usage() {
 bool CommandLine::isKnown(const std::string& name) const {
     static const char* const kNames[] = {"--data",   "--scale",  "--headless",   "--frames", "--record",
                                          "--replay", "--trace",  "--screenshot", "--help",   "-h",
-                                         "--check"};
+                                         "--check",  "--watch"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
 bool CommandLine::takesValue(const std::string& name) const {
-    return name != "--headless" && name != "--help" && name != "-h";
+    return name != "--headless" && name != "--help" && name != "-h" && name != "--watch";
 }
 
 void CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -136,6 +138,8 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
         m_options.checkDirectory = value;
     } else if (name == "--headless") {
         m_options.headless = true;
+    } else if (name == "--watch") {
+        m_options.watch = true;
     } else if (name == "--data") {
         m_options.dataDirectory = value;
     } else if (name == "--record") {
