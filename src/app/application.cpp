@@ -126,6 +126,7 @@ int Application::runInDataDirectory() {
             if (player) player->feedFrame(frame);
         });
         loop.setAfterDraw([&](uint32_t) { liveReload.drawMessage(); });
+        engine.setReloadKeyAction([&liveReload] { liveReload.requestReload(); });
         uint32_t lastFrame = 0;
         loop.setAfterFrameShown([&](uint32_t frame) {
             lastFrame = frame;

@@ -214,6 +214,10 @@ void GameEngine::handleEvent(const SDL_Event& event) {
     switch (event.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
+        if (event.key.keysym.sym == SDLK_F5) {
+            if (event.type == SDL_KEYDOWN && m_reloadKeyAction) m_reloadKeyAction();
+            return;  // not a game key: neither recorded nor seen by the game
+        }
         if (!isTableKey(event.key.keysym.sym)) return;  // other keys do nothing
         if (m_liveKeyboardIgnored && event.key.which != kScriptedKeyboard) return;  // a replay is in charge
         if (m_eventObserver) m_eventObserver(event);

@@ -59,6 +59,9 @@ public:
     // While set, key events from the keyboard are dropped and only scripted
     // ones count; a quit event always counts.
     void setLiveKeyboardIgnored(bool ignored) { m_liveKeyboardIgnored = ignored; }
+    // F5: called when F5 goes down, during a replay too. F5 lies outside the
+    // game's input: it never reaches the input record or the event observer.
+    void setReloadKeyAction(std::function<void()> action) { m_reloadKeyAction = std::move(action); }
 
 protected:
     void freeSurface(SDL_Surface* surface) override;
@@ -79,4 +82,5 @@ private:
     int m_scale;
     bool m_liveKeyboardIgnored = false;
     std::function<void(const SDL_Event&)> m_eventObserver;
+    std::function<void()> m_reloadKeyAction;
 };
