@@ -10,6 +10,8 @@
 #include "platform/fatal_data_error.h"
 #include "platform/game_engine.h"
 #include "player/voltaro.h"
+#include "support/fake_clock.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 #include "world/map.h"
 
@@ -18,29 +20,13 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <vector>
 
 namespace {
 
 const std::string kGameDir = std::string(VOLTARO_SOURCE_DIR) + "/game";
-
-class FakeClock : public Clock {
-public:
-    Uint32 ticks() override { return now; }
-    void delay(Uint32 milliseconds) override { now += milliseconds; }
-    Uint32 now = 1000;
-};
-
-std::string readFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 InputState held(Direction horizontal) {
     InputState input;
@@ -98,7 +84,7 @@ protected:
         std::filesystem::last_write_time(name, time + std::chrono::seconds(1));
     }
     void replaceInFile(const std::string& name, const std::string& from, const std::string& to) {
-        std::string text = readFile(name);
+        std::string text = fileContents(name);
         const size_t at = text.find(from);
         ASSERT_NE(at, std::string::npos) << from << " not in " << name;
         edit(name, text.replace(at, from.size(), to));
@@ -116,7 +102,7 @@ protected:
 
     TempDir dir;
     GameEngine engine{headless()};
-    FakeClock clock;
+    FakeClock clock{1000};
     LiveReload reload;
     std::unique_ptr<GameStateManager> manager;
 };
@@ -154,7 +140,7 @@ TEST_F(LiveReloadTest, TheMapAndThePlayerFileEditedBetweenFramesAreUsedWithThePl
 
     // A faster run, and tile (1, 1) of the first screen turned into the next tile.
     replaceInFile("voltaro1", "runningInt=1", "runningInt=2");
-    std::string map = readFile("pendix.map");
+    std::string map = fileContents("pendix.map");
     const size_t cell = 3 + 2 * 32 + 1 * 2;  // row 1 (two chunks a row), first chunk, cell 1
     const int32_t tile = currentLevel().map().tileAt(16, 16).tile;
     ASSERT_EQ(static_cast<uint8_t>(map[cell]), tile + 1) << "the tile byte is the tile number + 1";
@@ -187,7 +173,7 @@ TEST_F(LiveReloadTest, TheMapAndThePlayerFileEditedBetweenFramesAreUsedWithThePl
 TEST_F(LiveReloadTest, ABrokenMapKeepsTheOldLevelRunningWithAMessageUntilItIsRepaired) {
     startLevel("Pendix", "voltaro1");
     const Level* before = &currentLevel();
-    const std::string map = readFile("pendix.map");
+    const std::string map = fileContents("pendix.map");
     edit("pendix.map", map.substr(0, 500));
 
     testing::internal::CaptureStderr();
@@ -229,7 +215,7 @@ TEST_F(LiveReloadTest, ABadBitmapAndAnIniErrorTheCheckerReportsAreRefusedToo) {
     const Level* before = &currentLevel();
 
     // Not fatal to the engine (the sheet would draw nothing), but an error.
-    const std::string sheet = readFile("hero1-right.bmp");
+    const std::string sheet = fileContents("hero1-right.bmp");
     edit("hero1-right.bmp", "BM not a bitmap");
     testing::internal::CaptureStderr();
     nextLook();
@@ -274,7 +260,7 @@ TEST_F(LiveReloadTest, AChangedMenuFileRebuildsTheMenu) {
 }
 
 TEST_F(LiveReloadTest, ALevelThatCannotLoadReturnsToTheMenuWhileWatching) {
-    const std::string map = readFile("pendix.map");
+    const std::string map = fileContents("pendix.map");
     edit("pendix.map", map.substr(0, 100));
     testing::internal::CaptureStderr();
     manager->setName(0, "Pendix");

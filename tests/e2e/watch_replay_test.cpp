@@ -6,12 +6,11 @@
 #include "app/application.h"
 #include "app/default_state_factory.h"
 #include "level/trace_writer.h"
+#include "support/file_contents.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -34,13 +33,6 @@ private:
     Uint32 m_now = 0;
 };
 
-std::string readFile(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 constexpr uint32_t kFrames = 3000;  // the menu, the ready message, play through two bands
 
 // The trace and three screens of a replayed run, concatenated.
@@ -60,8 +52,8 @@ std::string replay(bool watch, RacingClock& clock, const TempDir& out, const std
     application.setFrameObserver(
         [&trace](uint32_t frame, const GameStateManager& manager) { trace.writeFrame(frame, manager.currentState()); });
     EXPECT_EQ(application.run(), 0);
-    std::string result = readFile(out.file(name + ".csv"));
-    for (uint32_t frame : {250u, 1500u, kFrames}) result += readFile(out.file(name + std::to_string(frame) + ".bmp"));
+    std::string result = fileContents(out.file(name + ".csv"));
+    for (uint32_t frame : {250u, 1500u, kFrames}) result += fileContents(out.file(name + std::to_string(frame) + ".bmp"));
     return result;
 }
 

@@ -1,5 +1,6 @@
 #include "platform/file_watcher.h"
 
+#include "support/fake_clock.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -12,13 +13,6 @@
 
 namespace {
 using Files = std::vector<std::string>;
-
-class FakeClock : public Clock {
-public:
-    Uint32 ticks() override { return now; }
-    void delay(Uint32 milliseconds) override { now += milliseconds; }
-    Uint32 now = 5000;
-};
 
 class FileWatcherTest : public ::testing::Test {
 protected:
@@ -37,7 +31,7 @@ protected:
     }
 
     TempDir dir;
-    FakeClock clock;
+    FakeClock clock{5000};
     FileWatcher watcher{clock};
 };
 }  // namespace
