@@ -1,6 +1,7 @@
 #include "app/application.h"
 
 #include "app/controls_file.h"
+#include "app/live_reload.h"
 
 #include "platform/engine_frame_host.h"
 #include "platform/frame_pacer.h"
@@ -55,8 +56,9 @@ struct Application::Session {
     std::unique_ptr<ReplayRecorder> recorder;
     std::unique_ptr<GameEngine> engine;
     std::unique_ptr<VideoServiceRegistration> registration;
-    std::unique_ptr<GameStateManager> manager;
     SdlClock clock;
+    std::unique_ptr<LiveReload> liveReload;  // before the manager: its factory calls back into it
+    std::unique_ptr<GameStateManager> manager;
     std::unique_ptr<FramePacer> pacer;
     std::unique_ptr<EngineFrameHost> host;
     std::unique_ptr<MainLoop> loop;
@@ -150,15 +152,22 @@ int Application::startInDataDirectory() {
         if (player) engine.setLiveKeyboardIgnored(true);
         if (recorder) engine.setEventObserver([recorder](const SDL_Event& event) { recorder->record(event); });
 
-        session->manager.reset(new GameStateManager(m_factory));
+        Clock& clock = m_pClock != nullptr ? *m_pClock : session->clock;
+        // Before the manager, whose first state it records the files of.
+        session->liveReload.reset(new LiveReload(clock, m_options.watch));
+        LiveReload* const liveReload = session->liveReload.get();
+        session->manager.reset(new GameStateManager(liveReload->wrap(m_factory)));
+        GameStateManager& manager = *session->manager;
 
-        session->pacer.reset(new FramePacer(session->clock, !m_options.headless));
+        session->pacer.reset(new FramePacer(clock, !m_options.headless));
         session->host.reset(new EngineFrameHost(engine));
         session->loop.reset(new MainLoop(*session->host, *session->pacer));
         MainLoop& loop = *session->loop;
         loop.setFrameLimit(m_options.frameLimit);
         GameEngine* const shownEngine = &engine;
-        loop.setBeforePoll([this, player, recorder, shownEngine](uint32_t frame) {
+        loop.setBeforePoll([this, player, recorder, shownEngine, liveReload, &manager](uint32_t frame) {
+            // Between frames, so no update ever sees half-reloaded data.
+            liveReload->betweenFrames(manager);
             if (recorder) recorder->beginFrame(frame);
             if (player) player->feedFrame(frame);
             // A picture saved for the command line shows the overlay as the
@@ -167,7 +176,8 @@ int Application::startInDataDirectory() {
             shownEngine->pinOverlayToStartSetting(
                 std::any_of(m_options.screenshots.begin(), m_options.screenshots.end(), savedNow));
         });
-        GameStateManager& manager = *session->manager;
+        loop.setAfterDraw([liveReload](uint32_t) { liveReload->drawMessage(); });
+        engine.standardKeys().add(SDLK_F5, KMOD_NONE, "reload", [liveReload] { liveReload->requestReload(); });
         loop.setAfterFrameShown([this, &engine, &manager](uint32_t frame) {
             m_lastFrame = frame;
             for (const ScreenshotRequest& screenshot : m_options.screenshots) {

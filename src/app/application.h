@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/options.h"
+#include "platform/clock.h"
 #include "platform/game_state_manager.h"
 #include "platform/state_factory.h"
 
@@ -34,6 +35,10 @@ public:
     // Called after every frame has been drawn and shown (the per-frame trace
     // plugs in here).
     void setFrameObserver(FrameObserver observer) { m_frameObserver = std::move(observer); }
+
+    // The clock that paces the frames and the looks at watched files
+    // (default: SDL's); not owned. Tests give one that runs fast.
+    void setClock(Clock* clock) { m_pClock = clock; }
 
     // The options with every file name made absolute.
     const Options& options() const { return m_options; }
@@ -72,4 +77,5 @@ private:
     std::unique_ptr<Session> m_session;
     std::string m_previousDirectory;  // working directory before the run; empty = unchanged
     uint32_t m_lastFrame = 0;
+    Clock* m_pClock = nullptr;
 };

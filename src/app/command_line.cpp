@@ -51,6 +51,8 @@ std::string CommandLine::usage() {
            "  --replay FILE        play the input events in FILE back; live keys are ignored\n"
            "  --screenshot N:FILE  save the screen as a BMP after frame N is drawn (repeatable)\n"
            "  --trace FILE         write a per-frame trace to FILE\n"
+           "  --watch              reload the running level or menu when one of its files\n"
+           "                       changes (F5 reloads in any run)\n"
            "  --check [DIR]        check the game in DIR (default: the data directory) and exit:\n"
            "                       one line per problem; status 0 without errors, 1 with\n"
            "  --version            show the versions of voltaro and SDL and exit\n"
@@ -65,15 +67,15 @@ std::string CommandLine::versionText() {
 }
 
 bool CommandLine::isKnown(const std::string& name) const {
-    static const char* const kNames[] = {"--data",   "--scale",      "--headless", "--frames",     "--record",
-                                         "--replay", "--trace",      "--screenshot", "--help",     "-h",
-                                         "--check",  "--fullscreen", "--no-overlay", "--version"};
+    static const char* const kNames[] = {"--data",   "--scale",      "--headless",   "--frames",  "--record",
+                                         "--replay", "--trace",      "--screenshot", "--help",    "-h",
+                                         "--check",  "--fullscreen", "--no-overlay", "--version", "--watch"};
     return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
 }
 
 bool CommandLine::takesValue(const std::string& name) const {
     return name != "--headless" && name != "--help" && name != "-h" && name != "--fullscreen" &&
-           name != "--no-overlay" && name != "--version";
+           name != "--no-overlay" && name != "--version" && name != "--watch";
 }
 
 void CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -155,6 +157,8 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
         m_options.fullscreen = true;
     } else if (name == "--no-overlay") {
         m_options.overlayShown = false;
+    } else if (name == "--watch") {
+        m_options.watch = true;
     } else if (name == "--data") {
         m_options.dataDirectory = value;
     } else if (name == "--record") {

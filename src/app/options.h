@@ -25,6 +25,7 @@ struct Options {
     std::string replayFile;     // input log to play back; empty = none
     std::string traceFile;      // per-frame trace to write; empty = none
     std::vector<ScreenshotRequest> screenshots;
+    bool watch = false;           // reload the running state when its files change
     bool helpRequested = false;
     bool versionRequested = false;
     bool checkRequested = false;  // check the game's data and exit instead of playing

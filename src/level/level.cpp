@@ -142,6 +142,26 @@ Level::~Level() {
     m_pMap.reset();
 }
 
+bool Level::continueFrom(const Level& previous) {
+    if (previous.m_nPhase != LevelPhase::Playing) return false;  // ready or mid-transition: start afresh
+    const Voltaro& player = *previous.m_pPlayer;
+    if (player.mode() == MovementMode::Teleport) return false;  // still beaming in
+    if (m_pMap->boundaryAt(player.getX(), player.getY()) < 0) return false;  // no band there any more
+
+    // The solid test uses the band the player would be in.
+    m_pMap->selectBoundary(player.getX(), player.getY());
+    if (!m_pMap->isAreaFree(m_pPlayer->boxAt(player.x(), player.y()))) {
+        m_pMap->selectBoundary(m_pPlayer->getX(), m_pPlayer->getY());  // back to the start's band
+        return false;  // walled in
+    }
+    m_pPlayer->continueFrom(player);
+    m_camera.setBounds(m_pMap->currentBoundary());
+    m_camera.follow(*m_pPlayer->getBoundingBox());
+    m_nPhase = LevelPhase::Playing;
+    m_nFrameCounter = previous.m_nFrameCounter;
+    return true;
+}
+
 void Level::changePhase(LevelPhase phase) {
     m_nPhase = phase;
     m_nFrameCounter = 0;

@@ -40,6 +40,17 @@ public:
     void draw() override;
     void update(InputState input) override;
 
+    // After a live reload, in the freshly built level: continues the play of
+    // `previous`, the same level before its files changed, when it was
+    // playing and its player's place is still valid here: the position lies
+    // in one of this map's boundaries and no solid cell is under the
+    // player's box (as this player file sizes it). The player then keeps its
+    // position and state and the camera its band. Otherwise (the ready
+    // message, the beam-in, a screen transition, or a place no longer free)
+    // this level stays at its start with the ready message. Returns whether
+    // the play was continued.
+    bool continueFrom(const Level& previous);
+
     // Back to the ready message at the player's arrival position.
     void restart() override;
     // Begins a vertical screen transition in `direction` (Up or Down).

@@ -105,6 +105,12 @@ void StageSelect::drawItems(const std::vector<MenuItem>& items) {
     }
 }
 
+void StageSelect::continueFrom(const StageSelect& previous) {
+    m_selectedLevel = std::max(0, std::min(previous.m_selectedLevel, m_levelCount - 1));
+    m_selectedPlayer = std::max(0, std::min(previous.m_selectedPlayer, m_playerCount - 1));
+    m_choosingPlayer = previous.m_choosingPlayer && m_levelCount > 0;
+}
+
 void StageSelect::update(InputState input) {
     if (input.vertical != input.previousVertical) {
         int32_t& index = m_choosingPlayer ? m_selectedPlayer : m_selectedLevel;

@@ -46,6 +46,10 @@ public:
 
     int32_t selectedLevel() const override { return m_selectedLevel; }
     int32_t selectedPlayer() const override { return m_selectedPlayer; }
+    // After a live reload, in the freshly built menu: the cursors of
+    // `previous` stay where they were, as far as the new lists reach.
+    void continueFrom(const StageSelect& previous);
+
     int32_t levelCount() const { return m_levelCount; }
     int32_t playerCount() const { return m_playerCount; }
     bool isChoosingPlayer() const override { return m_choosingPlayer; }

@@ -3,6 +3,7 @@
 #include "platform/browser_page.h"
 #include "platform/data_file.h"
 #include "platform/keyed_conversion.h"
+#include "platform/loaded_file_recorder.h"
 #include "platform/pixel_scaler.h"
 #ifndef __EMSCRIPTEN__
 #include "platform/png_writer.h"
@@ -271,6 +272,7 @@ SurfaceHandle GameEngine::loadBitmap(const char* fileName) {
         std::fprintf(stderr, "voltaro: cannot load a bitmap without a file name\n");
         return nullptr;  // nothing to open
     }
+    LoadedFileRecorder::noteRead(fileName);
     // Only a regular file, and only one whose declared size SDL may allocate.
     const DataFile file = DataFile::readBitmap(fileName);
     if (!file.ok()) {

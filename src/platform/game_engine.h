@@ -89,7 +89,6 @@ public:
     static void markScripted(SDL_Event& event);
     static bool isScripted(const SDL_KeyboardEvent& key);
 
-
     // Called with every game input that reaches the game, as its canonical
     // key's down or up event, and with every quit, in order.
     void setEventObserver(std::function<void(const SDL_Event&)> observer);

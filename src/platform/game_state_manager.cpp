@@ -26,6 +26,12 @@ void GameStateManager::update(InputState input) {
     m_switchState = false;
 }
 
+void GameStateManager::replaceState(GameState* state) {
+    if (state == nullptr || state == m_pCurrentState) return;  // nothing to replace with
+    delete m_pCurrentState;
+    m_pCurrentState = state;
+}
+
 void GameStateManager::draw() {
     if (m_pCurrentState != nullptr) m_pCurrentState->draw();
 }

@@ -32,6 +32,10 @@ public:
     void requestStateSwitch();
 
     GameState* currentState() const { return m_pCurrentState; }
+    // Puts `state` (owned from now on) in place of the current state, which
+    // is deleted; a requested switch stays requested. For a live reload,
+    // between frames only; a null state changes nothing.
+    void replaceState(GameState* state);
 
     static constexpr int kNameCount = 2;
 

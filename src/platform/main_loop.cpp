@@ -39,6 +39,7 @@ MainLoop::FrameEnd MainLoop::runFrame(GameStateManager& manager) {
     // While paused no state advances, but the frame is still drawn.
     if (!m_host.isPaused()) manager.update(m_host.getInput());
     manager.draw();
+    if (m_afterDraw) m_afterDraw(frame);
     if (m_host.flip() == -1) return FrameEnd::FlipFailed;
     if (m_afterFrameShown) m_afterFrameShown(frame);
     return m_host.isQuitRequested() || frame == m_frameLimit ? FrameEnd::Last : FrameEnd::Continue;

@@ -29,6 +29,9 @@ public:
 
     // Runs before the frame's poll (a replay feeds the frame's events here).
     void setBeforePoll(FrameHook hook) { m_beforePoll = std::move(hook); }
+    // Runs after the state has drawn the frame, before it is shown (an
+    // overlay of the application's own).
+    void setAfterDraw(FrameHook hook) { m_afterDraw = std::move(hook); }
     // Runs after the frame has been drawn and shown, before the wait
     // (screenshots, the per-frame trace).
     void setAfterFrameShown(FrameHook hook) { m_afterFrameShown = std::move(hook); }
@@ -56,6 +59,7 @@ private:
     FrameHost& m_host;
     FramePacer& m_pacer;
     FrameHook m_beforePoll;
+    FrameHook m_afterDraw;
     FrameHook m_afterFrameShown;
     uint32_t m_frameLimit = 0;
     uint32_t m_frame = 0;

@@ -646,6 +646,40 @@ void Voltaro::hurt() {
     m_pSprite->setPingPong();
 }
 
+SDL_Rect Voltaro::boxAt(Fixed x, Fixed y) const {
+    SDL_Rect box = m_boundingBox;
+    box.x = cutToSint16((x + m_xOffset).toInt());
+    box.y = cutToSint16((y + m_yOffset).toInt());
+    return box;
+}
+
+void Voltaro::continueFrom(const Voltaro& previous) {
+    m_x = previous.m_x;
+    m_y = previous.m_y;
+    m_speedX = previous.m_speedX;
+    m_speedY = previous.m_speedY;
+    m_facing = previous.m_facing;
+    m_screenScrolling = previous.m_screenScrolling;
+    m_shootingPose = previous.m_shootingPose;
+    m_mode = previous.m_mode;
+    m_stateFrame = previous.m_stateFrame;
+    m_shootingTimer = previous.m_shootingTimer;
+    m_invincibleTimer = previous.m_invincibleTimer;
+    m_handler = previous.m_handler;
+    m_pendingTransition = previous.m_pendingTransition;
+    m_collisionResponse = previous.m_collisionResponse;
+    m_bullets = previous.m_bullets;
+    m_ladder = previous.m_ladder;
+    // Only these two states keep the speed their entry set; every other one
+    // sets its speed from the file in each update.
+    if (m_handler == &Voltaro::runningHandler) m_speedX = m_xSpeedRunning;
+    if (m_handler == &Voltaro::reelingHandler) m_speedX = m_xSpeedReeling;
+    placeBoxX();
+    placeBoxY();
+    m_pSprite->setAnimation(previous.m_pSprite->currentAnimation());
+    if (previous.m_pSprite->isPingPong()) m_pSprite->setPingPong();
+}
+
 void Voltaro::startScreenScroll() {
     m_screenScrolling = true;
     m_y = Fixed(m_y.toInt());

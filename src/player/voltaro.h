@@ -60,6 +60,16 @@ public:
     // A contact with the enemy: knock-back from the next update on, unless invincible.
     void hurt();
 
+    // The bounding box this player's file gives a player at position (x, y).
+    SDL_Rect boxAt(Fixed x, Fixed y) const;
+    // After a live reload: takes over the motion of `previous`, the player of
+    // the level before its files changed: position, speeds, facing, movement
+    // state, timers, shots, ladder contacts and the animation shown. The
+    // physics constants, the box's size and offsets and the sprite stay this
+    // player's, and a state that set its speed on entry (running, reeling)
+    // takes this player's speed.
+    void continueFrom(const Voltaro& previous);
+
     // Read-only views for tests and the per-frame trace.
     Fixed x() const { return m_x; }
     Fixed y() const { return m_y; }

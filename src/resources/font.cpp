@@ -23,6 +23,11 @@ int32_t readCellSize(const IniDictionary& dictionary, const std::string& key, co
     return 0;
 }
 
+// The key of a character's cell in the "Characters" section.
+std::string glyphKey(char character) {
+    return character == ' ' ? std::string("space") : std::string(1, character);
+}
+
 }  // namespace
 
 Font::Font(const std::string& fileName) : m_characterHeight(0), m_characterWidth(0), m_dictionary(fileName) {
@@ -97,9 +102,12 @@ void Font::drawNumber(int32_t value, int32_t x, int32_t y, int32_t digits) {
     }
 }
 
+bool Font::hasGlyph(char character) const {
+    return m_dictionary.lineOf(glyphKey(character), "Characters") > 0;
+}
+
 int32_t Font::glyphY(char character) const {
-    const std::string key = character == ' ' ? std::string("space") : std::string(1, character);
-    return m_dictionary.getInt(key, "Characters", 0);
+    return m_dictionary.getInt(glyphKey(character), "Characters", 0);
 }
 
 SDL_Rect Font::cell(int32_t sheetY) const {

@@ -26,6 +26,10 @@ public:
     int32_t getCharacterWidth() const { return m_characterWidth; }
     int32_t getCharacterHeight() const { return m_characterHeight; }
 
+    // True when the font file gives the character a cell (a character
+    // without one draws the cell at y 0).
+    bool hasGlyph(char character) const;
+
     // Draws text on the screen, first cell's top left at (x, y).
     void drawText(const std::string& text, int32_t x, int32_t y);
     // The same onto a target surface.

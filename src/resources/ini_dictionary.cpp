@@ -1,6 +1,7 @@
 #include "resources/ini_dictionary.h"
 
 #include "platform/data_file.h"
+#include "platform/loaded_file_recorder.h"
 #include "platform/wrapping_arithmetic.h"
 
 #include <algorithm>
@@ -30,6 +31,7 @@ bool isAtoiSpace(char c) {
 }  // namespace
 
 IniDictionary::IniDictionary(const std::string& fileName) : m_fileName(fileName) {
+    LoadedFileRecorder::noteRead(fileName);
     const DataFile file = DataFile::read(fileName, kMaxFileBytes, "an INI file");
     if (!file.ok()) {
         m_loadProblem = file.problem();

@@ -2,6 +2,7 @@
 
 #include "platform/data_file.h"
 #include "platform/fatal_data_error.h"
+#include "platform/loaded_file_recorder.h"
 #include "platform/video_service.h"
 #include "world/geometry.h"
 #include "world/tile_map_file.h"
@@ -79,6 +80,7 @@ Map::Map(const std::string& levelName, const IniDictionary& levels) {
 }
 
 void Map::loadTileMap(const std::string& levelName, const std::string& fileName) {
+    LoadedFileRecorder::noteRead(fileName);
     std::printf("Map::load: mapFilename: %s\n", fileName.c_str());
     std::fflush(stdout);  // the line comes before any fatal report
     // No well-formed file is longer than the largest map with no trailing
@@ -349,15 +351,32 @@ bool Map::atScrollStartBottom(int32_t y) const {
 }
 
 void Map::selectBoundary(int32_t x, int32_t y) {
+    const int32_t index = boundaryAt(x, y);
+    if (index >= 0) m_nCurrentBoundary = index;
+}
+
+int32_t Map::boundaryAt(int32_t x, int32_t y) const {
     for (int32_t i = 0; i < m_nBoundaries; ++i) {
         const SDL_Rect& b = m_pBoundaries[static_cast<size_t>(i)];
         const int32_t right = b.x + static_cast<int32_t>(b.w);
         const int32_t bottom = b.y + static_cast<int32_t>(b.h);
-        if (b.x <= x && x < right && b.y <= y && y < bottom) {
-            m_nCurrentBoundary = i;
-            return;  // the first match wins
-        }
+        if (b.x <= x && x < right && b.y <= y && y < bottom) return i;  // the first match wins
     }
+    return -1;
+}
+
+bool Map::isAreaFree(const SDL_Rect& rect) const {
+    const int32_t right = rect.x + static_cast<int32_t>(rect.w);
+    const int32_t bottom = rect.y + static_cast<int32_t>(rect.h);
+    // One probe per tile the rectangle touches: every 16 pixels and at the far edges.
+    for (int32_t y = rect.y;; y = std::min(y + kTileSize, bottom)) {
+        for (int32_t x = rect.x;; x = std::min(x + kTileSize, right)) {
+            if (tileAt(x, y).solid) return false;
+            if (x == right) break;
+        }
+        if (y == bottom) break;
+    }
+    return true;
 }
 
 SDL_Rect Map::currentBoundary() const {

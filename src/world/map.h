@@ -70,6 +70,11 @@ public:
     bool atScrollStartBottom(int32_t y) const;
     // Makes the first boundary that contains the point current; none: unchanged.
     void selectBoundary(int32_t x, int32_t y);
+    // The index of the first boundary that contains the point; -1 for none.
+    int32_t boundaryAt(int32_t x, int32_t y) const;
+    // True when no cell under the rectangle (edges included) is solid, by
+    // tileAt's rule for the current boundary.
+    bool isAreaFree(const SDL_Rect& rect) const;
     SDL_Rect currentBoundary() const;
     int32_t currentBoundaryIndex() const { return m_nCurrentBoundary; }
     void setScrollStartPositions(int32_t top, int32_t bottom);

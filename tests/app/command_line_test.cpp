@@ -27,12 +27,13 @@ TEST(CommandLine, NoOptionsMeansThePlainGame) {
     EXPECT_TRUE(options.recordFile.empty() && options.replayFile.empty() && options.traceFile.empty());
     EXPECT_TRUE(options.screenshots.empty());
     EXPECT_FALSE(options.helpRequested);
+    EXPECT_FALSE(options.watch);
 }
 
 TEST(CommandLine, ReadsEveryOption) {
     const CommandLine commandLine =
         parse({"--data", "game", "--scale", "3", "--headless", "--frames", "120", "--record", "in.log", "--trace",
-               "t.txt", "--screenshot", "10:a.bmp", "--screenshot", "20:b.bmp"});
+               "t.txt", "--screenshot", "10:a.bmp", "--screenshot", "20:b.bmp", "--watch"});
     ASSERT_TRUE(commandLine.isValid()) << commandLine.error();
     const Options& options = commandLine.options();
     EXPECT_EQ(options.dataDirectory, "game");
@@ -46,6 +47,7 @@ TEST(CommandLine, ReadsEveryOption) {
     EXPECT_EQ(options.screenshots[0].file, "a.bmp");
     EXPECT_EQ(options.screenshots[1].frame, 20u);
     EXPECT_EQ(options.screenshots[1].file, "b.bmp");
+    EXPECT_TRUE(options.watch);
 }
 
 TEST(CommandLine, ReadsTheDisplayAndOverlayOptions) {
@@ -88,7 +90,7 @@ TEST(CommandLine, HelpIsRecognisedInBothSpellings) {
 TEST(CommandLine, UsageListsEveryOption) {
     const std::string usage = CommandLine::usage();
     for (const char* option : {"--data", "--scale", "--headless", "--frames", "--record", "--replay",
-                               "--screenshot", "--trace", "--help"}) {
+                               "--screenshot", "--trace", "--watch", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }
@@ -142,6 +144,7 @@ TEST(CommandLine, MissingValueIsRejected) {
 
 TEST(CommandLine, FlagWithAValueIsRejected) {
     EXPECT_NE(errorOf({"--headless=yes"}), "");
+    EXPECT_NE(errorOf({"--watch=1"}), "");
 }
 
 TEST(CommandLine, SingleOptionsMayNotBeRepeated) {

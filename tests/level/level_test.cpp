@@ -67,6 +67,16 @@ public:
         ASSERT_EQ(level->phase(), LevelPhase::Playing);
     }
 
+    // A live reload: rewrites the files, builds the level afresh and lets it
+    // continue the old one's play. Returns what continueFrom answered.
+    bool reload(const std::string& rows, const std::string& levelKeys, const PlayerFile& player) {
+        writeWorldFiles(m_dir, video, rows, player, levelKeys, "[Common]\nreadyMessage = READY\n");
+        auto fresh = std::make_unique<Level>("test", "player.ini");
+        const bool continued = fresh->continueFrom(*level);
+        level = std::move(fresh);
+        return continued;
+    }
+
     RecordingVideoService video;
     std::unique_ptr<Level> level;
     int updates = 0;
@@ -358,4 +368,110 @@ TEST(Level, AReadyMessageAtItsSizeBoundsIsRendered) {
     ASSERT_NE(level.readyMessageBitmap(), nullptr);
     EXPECT_EQ(level.readyMessageBitmap()->w, 4095);
     EXPECT_EQ(level.readyMessageBitmap()->h, 240);
+}
+
+// ---------------------------------------------------------------- live reload
+
+TEST(LevelReload, APlayingLevelKeepsThePlayersPlaceAndStateAndUsesTheNewFile) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    for (int i = 0; i < 10; ++i) world.frame(Keys().left());  // running left by now
+    ASSERT_STREQ(world.level->player().stateName(), "Running");
+    const Fixed x = world.level->player().x();
+    const Fixed y = world.level->player().y();
+
+    PlayerFile faster = PlayerFile::standard();
+    faster.set("XSpeed", "runningInt", "3").set("XSpeed", "runningFraction", "0");
+    ASSERT_TRUE(world.reload(kFlatScreen, kOneScreenLevel, faster));
+    const Voltaro& player = world.level->player();
+    EXPECT_EQ(world.level->phase(), LevelPhase::Playing);
+    EXPECT_EQ(player.x().raw(), x.raw());
+    EXPECT_EQ(player.y().raw(), y.raw());
+    EXPECT_STREQ(player.stateName(), "Running");
+    EXPECT_EQ(player.facing(), Direction::Left);
+    EXPECT_EQ(player.sprite().currentAnimation(), 2) << "the running animation goes on";
+    EXPECT_EQ(player.speedX().raw(), px(3)) << "a state that set its speed on entry takes the new file's";
+    EXPECT_EQ(world.level->camera().view().x, 0);
+
+    world.frame(Keys().left());
+    EXPECT_EQ(player.x().raw(), x.raw() - px(3));
+}
+
+TEST(LevelReload, APlaceThatIsSolidInTheNewMapRestartsTheLevel) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    // A wall across the player's column, rows 10 to 12 (y 160..207): it stands at x 128.
+    const std::string walled = openRows(10) + repeatRow("........#.......\n", 3) +
+                               "################\n"
+                               "################\n";
+    EXPECT_FALSE(world.reload(walled, kOneScreenLevel, PlayerFile::standard()));
+    EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+    EXPECT_STREQ(world.level->player().stateName(), "Teleporting");
+    EXPECT_EQ(world.level->map().currentBoundaryIndex(), 0);
+}
+
+TEST(LevelReload, ABoxMadeLargerByTheNewFileCanWallThePlayerIn) {
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    PlayerFile tall = PlayerFile::standard();
+    tall.set("BoundingBox", "height", "40");  // now reaches 16 pixels into the floor
+    EXPECT_FALSE(world.reload(kFlatScreen, kOneScreenLevel, tall));
+    EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+}
+
+TEST(LevelReload, APlaceOutsideEveryNewBoundaryRestartsTheLevel) {
+    std::string rows;
+    for (int row = 0; row < 13; ++row) rows += "................................\n";
+    rows += repeatRow("################################\n", 2);
+    LevelWorld world(rows, "boundaries = 1\nboundary0x = 0\nboundary0y = 0\nboundary0w = 512\nteleportStopPosY = 196\n",
+                     PlayerFile::standard());
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    for (int i = 0; i < 150; ++i) world.frame(Keys().right());  // into the right screen
+    ASSERT_GT(world.level->player().getX(), 256);
+    // The band now covers the left screen only.
+    EXPECT_FALSE(world.reload(rows, kOneScreenLevel, PlayerFile::standard()));
+    EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+}
+
+TEST(LevelReload, TheReadyMessageTheBeamAndATransitionStartAfresh) {
+    {
+        LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+        world.frame();  // the ready message is up
+        EXPECT_FALSE(world.reload(kFlatScreen, kOneScreenLevel, PlayerFile::standard()));
+        EXPECT_EQ(world.level->frameCounter(), 0) << "a fresh ready message";
+    }
+    {
+        LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+        world.skipReady();  // playing, but the player is still beaming in
+        ASSERT_STREQ(world.level->player().stateName(), "Teleporting");
+        EXPECT_FALSE(world.reload(kFlatScreen, kOneScreenLevel, PlayerFile::standard()));
+        EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+    }
+    {
+        LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10));
+        ASSERT_GT(climbUntilTransition(world), 0);
+        EXPECT_FALSE(world.reload(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10)));
+        EXPECT_EQ(world.level->phase(), LevelPhase::Ready);
+        EXPECT_EQ(world.level->map().currentBoundaryIndex(), 0) << "back in the arrival band";
+    }
+}
+
+TEST(LevelReload, AClimberKeepsItsLadderAndItsBand) {
+    LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10));
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    for (int i = 0; i < 20; ++i) world.frame(Keys().up());
+    ASSERT_STREQ(world.level->player().stateName(), "Climbing");
+    const Fixed y = world.level->player().y();
+    EXPECT_TRUE(world.reload(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10)));
+    EXPECT_STREQ(world.level->player().stateName(), "Climbing");
+    EXPECT_EQ(world.level->player().y().raw(), y.raw());
+    EXPECT_EQ(world.level->map().currentBoundaryIndex(), 0);
+    EXPECT_EQ(world.level->camera().view().y, 240);
+    world.frame(Keys().up());
+    EXPECT_EQ(world.level->player().y().raw(), y.raw() - px(1)) << "still climbing at the file's speed";
 }

@@ -74,6 +74,8 @@ protected:
         return places;
     }
 
+    void writeFile(const std::string& name, const std::string& contents) { m_dir.write(name, contents); }
+
     RecordingVideoService video;
     std::unique_ptr<GameStateManager> manager;
 
@@ -309,4 +311,31 @@ TEST_F(StageSelectTest, DestructionFreesTheCursorAndFont) {
     start(kThreeByTwo);
     manager.reset();
     EXPECT_EQ(video.liveSurfaces(), 0);
+}
+
+TEST_F(StageSelectTest, AReloadedMenuKeepsItsCursorsAsFarAsTheNewListsReach) {
+    start(kThreeByTwo);
+    press(Direction::Down);
+    press(Direction::Down);
+    confirm();
+    press(Direction::Down);
+    ASSERT_TRUE(menu().isChoosingPlayer());
+
+    StageSelect same(manager.get());
+    same.continueFrom(menu());
+    EXPECT_EQ(same.selectedLevel(), 2);
+    EXPECT_EQ(same.selectedPlayer(), 1);
+    EXPECT_TRUE(same.isChoosingPlayer());
+
+    writeFile("stageselect.ini", "[Levels]\namount = 1\nlevel0 = Pendix\n[Voltaros]\namount = 0\n");
+    StageSelect shorter(manager.get());
+    shorter.continueFrom(menu());
+    EXPECT_EQ(shorter.selectedLevel(), 0);
+    EXPECT_EQ(shorter.selectedPlayer(), 0);
+    EXPECT_TRUE(shorter.isChoosingPlayer()) << "an empty character list is never confirmed into anyway";
+
+    writeFile("stageselect.ini", "[Voltaros]\namount = 1\nvoltaro0 = voltaro1\n");
+    StageSelect noLevels(manager.get());
+    noLevels.continueFrom(menu());
+    EXPECT_FALSE(noLevels.isChoosingPlayer()) << "no level to have chosen";
 }

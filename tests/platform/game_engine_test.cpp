@@ -218,6 +218,23 @@ TEST_F(GameEngineInput, LiveKeysAreIgnoredDuringAReplayButScriptedKeysAndQuitCou
     EXPECT_TRUE(engine.isQuitRequested());
 }
 
+TEST_F(GameEngineInput, AnAddedStandardKeyRunsOutsideTheGamesInputDuringAReplayToo) {
+    int reloads = 0;
+    int observed = 0;
+    engine.standardKeys().add(SDLK_F5, KMOD_NONE, "reload", [&reloads] { ++reloads; });
+    engine.setEventObserver([&observed](const SDL_Event&) { ++observed; });
+    engine.setLiveKeyboardIgnored(true);
+    press(SDLK_F5);
+    release(SDLK_F5);
+    press(SDLK_F5);
+    engine.pollInput();
+    EXPECT_EQ(reloads, 2) << "once per press";
+    EXPECT_EQ(observed, 0) << "never recorded";
+    const InputState input = engine.getInput();
+    EXPECT_FALSE(input.jumpHeld || input.shootHeld || input.upHeld || input.leftHeld);
+    EXPECT_EQ(input.horizontal, Direction::None);
+}
+
 TEST_F(GameEngineInput, ObserverSeesTheGameKeysAndQuitInArrivalOrder) {
     std::vector<std::string> seen;
     engine.setEventObserver([&seen](const SDL_Event& event) {

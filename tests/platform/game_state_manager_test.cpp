@@ -141,3 +141,16 @@ TEST_F(GameStateManagerTest, LevelThatFailsToLoadLeavesNoDanglingState) {
     }
     EXPECT_EQ(journal, (Journal{"menu built", "menu deleted"}));
 }
+
+TEST_F(GameStateManagerTest, ReplacingTheStateDeletesTheOldOneAndKeepsARequestedSwitch) {
+    GameStateManager manager(factory());
+    manager.requestStateSwitch();
+    manager.replaceState(new JournalState(journal, "menu again"));
+    manager.replaceState(nullptr);                   // nothing to put in place: ignored
+    manager.replaceState(manager.currentState());  // the same state: not deleted under itself
+    manager.draw();
+    manager.update(InputState());  // the switch requested before still happens
+    EXPECT_EQ(journal, (Journal{"menu built", "menu again built", "menu deleted",
+                                "menu again draw", "menu again deleted", "level Pendix/voltaro1 built"}));
+    EXPECT_EQ(levelsBuilt, 1);
+}

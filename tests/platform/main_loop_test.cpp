@@ -186,15 +186,16 @@ TEST_F(MainLoopTest, FrameLimitEndsTheRunLikeAQuit) {
     EXPECT_EQ(journal.back(), "menu deleted");
 }
 
-TEST_F(MainLoopTest, HooksRunBeforeThePollAndAfterTheFlipWithFrameNumbersFromOne) {
+TEST_F(MainLoopTest, HooksRunBeforeThePollAfterTheDrawAndAfterTheFlipWithFrameNumbersFromOne) {
     manager = makeManager();
     MainLoop loop(host, pacer);
     loop.setBeforePoll([this](uint32_t frame) { journal.push_back("before " + std::to_string(frame)); });
+    loop.setAfterDraw([this](uint32_t frame) { journal.push_back("drawn " + std::to_string(frame)); });
     loop.setAfterFrameShown([this](uint32_t frame) { journal.push_back("shown " + std::to_string(frame)); });
     host.quitFrame = 2;
     loop.run(manager);
-    EXPECT_EQ(journal, (Journal{"before 1", "poll 1", "menu update", "menu draw", "flip", "shown 1",  //
-                                "before 2", "poll 2", "menu update", "menu draw", "flip", "shown 2",  //
+    EXPECT_EQ(journal, (Journal{"before 1", "poll 1", "menu update", "menu draw", "drawn 1", "flip", "shown 1",  //
+                                "before 2", "poll 2", "menu update", "menu draw", "drawn 2", "flip", "shown 2",  //
                                 "menu deleted"}));
 }
 

@@ -94,6 +94,17 @@ TEST_F(FontTest, CharactersWithoutANumericEntryDrawTheTopCell) {
     EXPECT_EQ(drawnCellYs(), (std::vector<int>{0, 0, 0, 0}));
 }
 
+TEST_F(FontTest, HasGlyphOnlyForCharactersWithAnEntry) {
+    dir.write("font.ini", kFontFile);
+    const Font font("font.ini");
+    EXPECT_TRUE(font.hasGlyph('A'));
+    EXPECT_TRUE(font.hasGlyph(' '));  // through its "space" key
+    EXPECT_TRUE(font.hasGlyph('C'));  // an entry, even one that reads as 0
+    EXPECT_FALSE(font.hasGlyph('Z'));
+    EXPECT_FALSE(font.hasGlyph('a'));  // keys are case-sensitive
+    EXPECT_FALSE(font.hasGlyph('0'));  // the digits are drawn by position, not by entry
+}
+
 TEST_F(FontTest, DrawTextToBlitsOntoTheTarget) {
     dir.write("font.ini", kFontFile);
     Font font("font.ini");

@@ -124,6 +124,11 @@ replay)
     done
     cmp -s "$work/a1.bmp" "$work/a2.bmp" || fail "frame 7 differs between two replays"
     cmp -s "$work/b1.bmp" "$work/b2.bmp" || fail "frame 20 differs between two replays"
+    # Watching files that do not change leaves the run as it was.
+    expect_status 0 "$voltaro" --headless --data "$work/data" --replay "$work/run.log" --watch \
+        --screenshot "7:$work/a3.bmp" --screenshot "20:$work/b3.bmp"
+    cmp -s "$work/a1.bmp" "$work/a3.bmp" || fail "frame 7 differs with --watch"
+    cmp -s "$work/b1.bmp" "$work/b3.bmp" || fail "frame 20 differs with --watch"
     grep -v '^#' "$work/record1.log" | cmp -s - "$work/run.log" || fail "the recorded log differs from the replayed one"
     ;;
 *)

@@ -406,6 +406,28 @@ TEST_F(MapTest, SelectBoundaryPicksTheFirstContainingBoundary) {
     EXPECT_EQ(map->currentBoundaryIndex(), 1);
 }
 
+TEST_F(MapTest, BoundaryAtAnswersLikeSelectBoundaryWithoutChangingIt) {
+    const auto map = load(MapText(32, 30), "[Pendix]\ntileSheet=tiles.bmp\ntileMap=level.map\nboundaries=2\n"
+                                           "boundary0w=256\nboundary1y=240\nboundary1w=512\n");
+    EXPECT_EQ(map->boundaryAt(300, 300), 1);
+    EXPECT_EQ(map->boundaryAt(255, 239), 0);
+    EXPECT_EQ(map->boundaryAt(256, 100), -1);  // no boundary there
+    EXPECT_EQ(map->currentBoundaryIndex(), 0);
+}
+
+TEST_F(MapTest, AreaIsFreeUnlessACellUnderItIncludingItsEdgesIsSolid) {
+    // A floor on row 13 (y 208..223) and one solid cell at column 10, row 5 (x 160..175, y 80..95).
+    MapText text(16, 15);
+    for (int column = 0; column < 16; ++column) text.set(column, 13, '#');
+    const auto map = load(text.set(10, 5, '#'));
+    EXPECT_TRUE(map->isAreaFree(makeRect(8, 185, 15, 22)));    // bottom edge y 207: on the floor, not in it
+    EXPECT_FALSE(map->isAreaFree(makeRect(8, 186, 15, 22)));   // bottom edge y 208: one row into it
+    EXPECT_TRUE(map->isAreaFree(makeRect(100, 60, 59, 40)));   // right edge x 159 stops short of the cell
+    EXPECT_FALSE(map->isAreaFree(makeRect(100, 60, 60, 40)));  // right edge x 160 touches it
+    EXPECT_FALSE(map->isAreaFree(makeRect(130, 70, 60, 40)));  // wider than a tile: the cell lies inside
+    EXPECT_TRUE(map->isAreaFree(makeRect(20, 20, 0, 0)));      // a point in the air
+}
+
 TEST_F(MapTest, ScrollStartPositionsAreRelativeToTheCurrentBoundary) {
     const auto map = load(MapText(16, 30), "[Pendix]\ntileSheet=tiles.bmp\ntileMap=level.map\nboundaries=1\n"
                                            "boundary0y=240\nboundary0w=256\n");
