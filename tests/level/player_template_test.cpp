@@ -12,6 +12,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,4 +71,13 @@ TEST(PlayerTemplate, PlaysAsItIsWithTheDefaultsTheEngineWouldUseForAnEmptyFile) 
         EXPECT_EQ(level.afterScrollingDuration(), 1);
     }
     std::filesystem::current_path(previous);
+}
+
+TEST(PlayerTemplate, EndsWithTheSpriteSectionsSoAnAuthorCanPutTheirOwnInTheirPlace) {
+    // docs/authoring.md cuts the template at [Spritesheets] and appends a
+    // character's sprite sections: everything after the cut must be sprite.
+    const std::vector<std::string> sections = IniDictionary::fromText(Level::playerFileTemplate()).sectionNames();
+    ASSERT_GE(sections.size(), 4u);
+    EXPECT_EQ(std::vector<std::string>(sections.end() - 4, sections.end()),
+              (std::vector<std::string>{"Spritesheets", "Sprites", "Animations", "Animation0"}));
 }
