@@ -7,16 +7,17 @@ namespace {
 const char* const kCountUnit = "count";
 
 // How the template is written, for any file: after the caller's introduction.
+// (Each rule is one literal in parentheses, broken over lines.)
 const char* const kRules[] = {
-    "Every key the engine reads is listed below, set to its default: the value it reads as when the key is "
-    "missing (0, false or empty). So this file, as written, reads like an empty one. The comment above a key "
-    "says what it does and, in brackets, its unit.",
-    "A key that is missing reads as its default without any message, and so does a misspelt one; sections and "
-    "keys are case-sensitive. Run voltaro --check: it warns about every key the engine never reads and names "
-    "the nearest one it does.",
-    "A comment is a line of its own starting with ';'. Text after a value belongs to the value.",
-    "A name with an index is written for the indices 0 and 1 (a section for 0 only). Its comment writes the "
-    "index as N and says how far N runs: from 0 to the count minus 1, the count being the key it names.",
+    ("Every key the engine reads is listed below, set to its default: the value it reads as when the key is "
+     "missing (0, false or empty). So this file, as written, reads like an empty one. The comment above a key "
+     "says what it does and, in brackets, its unit."),
+    ("A key that is missing reads as its default without any message, and so does a misspelt one; sections and "
+     "keys are case-sensitive. Run voltaro --check: it warns about every key the engine never reads and names "
+     "the nearest one it does."),
+    ("A comment is a line of its own starting with ';'. Text after a value belongs to the value."),
+    ("A name with an index is written for the indices 0 and 1 (a section for 0 only). Its comment writes the "
+     "index as N and says how far N runs: from 0 to the count minus 1, the count being the key it names."),
 };
 
 bool isIndexed(const std::string& name) {
