@@ -39,12 +39,11 @@ public:
     // first line), an empty comment line between paragraphs.
     std::string text(const std::vector<std::string>& introduction) const;
 
-    // The count of an indexed section or key, as the template names it:
-    // "amount" (the same section) or "[Animations] amount"; empty when the
-    // schema declares none.
-    std::string countOf(const std::string& section, const std::string& key) const;
-
 private:
+    // The count of the index in `key`, or in `section` when `key` has none,
+    // as the template names it: "amount" (in the same section) or
+    // "[Animations] amount"; empty when the schema declares none.
+    std::string countOf(const std::string& section, const std::string& key) const;
     // The sections in the order of their first declaration.
     std::vector<std::string> sectionOrder() const;
     // One section: its header, and its keys grouped by meaning.

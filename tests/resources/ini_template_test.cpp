@@ -93,15 +93,6 @@ TEST(IniTemplate, CommentsGiveTheMeaningTheUnitAndHowAnIndexRuns) {
     EXPECT_EQ(commentAbove(text, "item0"), "; itemN (N from 0 up): an index nothing counts [text]\n");
 }
 
-TEST(IniTemplate, CountsAreFoundOnlyWhereTheSchemaDeclaresThem) {
-    const IniTemplate renderer(kSchema);
-    EXPECT_EQ(renderer.countOf("Sheets", "sheet#"), "amount");
-    EXPECT_EQ(renderer.countOf("Clip#", "frame#Cell"), "nFrames");
-    EXPECT_EQ(renderer.countOf("Clip#", ""), "[Clips] amount");
-    EXPECT_EQ(renderer.countOf("Loose", "item#"), "");
-    EXPECT_EQ(renderer.countOf("Moves", "hop"), "");  // not indexed
-}
-
 TEST(IniTemplate, CommentsAreWholeLinesWithinTheWidthAndNeverSplitAUnit) {
     const std::string longMeaning(30, 'x');
     const IniSchema schema({
