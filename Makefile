@@ -110,7 +110,8 @@ bench: build
 	xvfb-run -a -s "-screen 0 1024x768x24 -noreset" \
 	  $(RELEASE_DIR)/tools/voltaro-bench/voltaro-bench --voltaro $(RELEASE_DIR)/voltaro $(BENCH_ARGS)
 
-# Regenerates every BMP and binary map of the sample game from its sources.
+# Regenerates every BMP and binary map of the sample game from its sources,
+# and docs/player-template.ini from the engine.
 assets: build
 	sh tools/build-assets.sh $(RELEASE_DIR)
 

@@ -9,13 +9,16 @@
 #                        -> game/NAME.map (voltaro-map import: painted in Tiled)
 #   game/sfx/NAME.sfx    -> game/sounds/NAME.wav  (voltaro-sfx)
 #   game/songs/NAME.song -> game/music/NAME.xm    (voltaro-music)
+#   the engine's list of player-file keys
+#                        -> docs/player-template.ini (voltaro --player-template)
 # Files under game/art/ with other extensions (.palette, .cells) are only
 # included by the .art sources.
 #
 # usage: tools/build-assets.sh BUILD_DIR [OUT_DIR]
 #   BUILD_DIR  a CMake build tree holding the tools (e.g. build/release)
 #   OUT_DIR    where the results go; game/ by default (the freshness test
-#              regenerates into a scratch folder and compares)
+#              regenerates into a scratch folder and compares). The template
+#              goes to docs/, or to OUT_DIR/docs when OUT_DIR is given.
 set -eu
 
 if [ $# -lt 1 ] || [ $# -gt 2 ]; then
@@ -26,6 +29,8 @@ fi
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=$1
 OUT_DIR=${2:-$ROOT/game}
+DOCS_DIR=$ROOT/docs
+[ $# -lt 2 ] || DOCS_DIR=$OUT_DIR/docs
 MAP_TOOL=$BUILD_DIR/tools/voltaro-map/voltaro-map
 
 # tool_path NAME: the tool's executable in the build tree, or exit naming it.
@@ -99,3 +104,15 @@ fi
 
 batch voltaro-sfx "$OUT_DIR/sounds" "sound effects" "$ROOT"/game/sfx/*.sfx
 batch voltaro-music "$OUT_DIR/music" "tunes" "$ROOT"/game/songs/*.song
+
+# The player-file template, from the built engine's own list of the keys it
+# reads. Written beside and then moved, so a failed run leaves no half file.
+voltaro=$BUILD_DIR/voltaro
+if [ ! -x "$voltaro" ]; then
+    echo "error: $voltaro not found; build the project first (make build)" >&2
+    exit 1
+fi
+mkdir -p "$DOCS_DIR"
+"$voltaro" --player-template >"$DOCS_DIR/player-template.ini.new"
+mv "$DOCS_DIR/player-template.ini.new" "$DOCS_DIR/player-template.ini"
+echo "player-file template -> $DOCS_DIR/player-template.ini"

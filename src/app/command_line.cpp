@@ -3,6 +3,7 @@
 #include "platform/sdl_version.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 
@@ -19,6 +20,17 @@ bool parseNumber(const std::string& text, uint64_t low, uint64_t high, uint64_t&
         value = value * 10 + static_cast<uint64_t>(c - '0');
     }
     return value >= low && value <= high;
+}
+
+// Options that take no value, and those that do (--check's is optional).
+const char* const kFlags[] = {"--headless", "--help",  "-h",    "--fullscreen", "--no-overlay",
+                              "--version",  "--watch", "--player-template"};
+const char* const kValued[] = {"--data",  "--scale",      "--frames", "--record",
+                               "--replay", "--screenshot", "--trace",  "--check"};
+
+template <size_t N>
+bool listed(const char* const (&names)[N], const std::string& name) {
+    return std::find(std::begin(names), std::end(names), name) != std::end(names);
 }
 }  // namespace
 
@@ -55,6 +67,8 @@ std::string CommandLine::usage() {
            "                       changes (F5 reloads in any run)\n"
            "  --check [DIR]        check the game in DIR (default: the data directory) and exit:\n"
            "                       one line per problem; status 0 without errors, 1 with\n"
+           "  --player-template    print a commented player file listing every key with its\n"
+           "                       unit, default and meaning, and exit\n"
            "  --version            show the versions of voltaro and SDL and exit\n"
            "  --help               show this help and exit\n"
            "\n"
@@ -67,15 +81,11 @@ std::string CommandLine::versionText() {
 }
 
 bool CommandLine::isKnown(const std::string& name) const {
-    static const char* const kNames[] = {"--data",   "--scale",      "--headless",   "--frames",  "--record",
-                                         "--replay", "--trace",      "--screenshot", "--help",    "-h",
-                                         "--check",  "--fullscreen", "--no-overlay", "--version", "--watch"};
-    return std::find(std::begin(kNames), std::end(kNames), name) != std::end(kNames);
+    return listed(kFlags, name) || listed(kValued, name);
 }
 
 bool CommandLine::takesValue(const std::string& name) const {
-    return name != "--headless" && name != "--help" && name != "-h" && name != "--fullscreen" &&
-           name != "--no-overlay" && name != "--version" && name != "--watch";
+    return listed(kValued, name);
 }
 
 void CommandLine::parse(const std::vector<std::string>& arguments) {
@@ -151,6 +161,8 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
         m_options.checkDirectory = value;
     } else if (name == "--version") {
         m_options.versionRequested = true;
+    } else if (name == "--player-template") {
+        m_options.playerTemplateRequested = true;
     } else if (name == "--headless") {
         m_options.headless = true;
     } else if (name == "--fullscreen") {

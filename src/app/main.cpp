@@ -3,6 +3,7 @@
 #include "app/command_line.h"
 #include "app/default_state_factory.h"
 #include "check/content_checker.h"
+#include "level/level.h"
 #include "level/trace_writer.h"
 #include "platform/game_data_locator.h"
 #include "platform/game_state_manager.h"
@@ -32,6 +33,17 @@ int checkGame(const Options& options) {
     std::fputs(report.text().c_str(), stdout);
     std::printf("voltaro --check %s: %s\n", directory.c_str(), report.summary().c_str());
     return report.errorCount() > 0 ? Application::kExitFailure : Application::kExitSuccess;
+}
+
+// Writes a text that is the program's whole output (--version,
+// --player-template) to standard output; a failed write (a full disk, a
+// closed pipe) is reported and ends the program with a failure.
+int printOutput(const std::string& text) {
+    if (std::fputs(text.c_str(), stdout) == EOF || std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "voltaro: cannot write to standard output\n");
+        return Application::kExitFailure;
+    }
+    return Application::kExitSuccess;
 }
 
 // Where the game was looked for, for a run that found none.
@@ -65,10 +77,8 @@ int prepare(int argc, char** argv, std::unique_ptr<Application>& application, st
         if (!gameFound) std::printf("\nNo game found: %s.\n", placesLookedAt(locator).c_str());
         return Application::kExitSuccess;
     }
-    if (options.versionRequested) {
-        std::fputs(CommandLine::versionText().c_str(), stdout);
-        return Application::kExitSuccess;
-    }
+    if (options.versionRequested) return printOutput(CommandLine::versionText());
+    if (options.playerTemplateRequested) return printOutput(Level::playerFileTemplate());
     if (options.checkRequested) return checkGame(options);
     if (!gameFound) {
         std::fprintf(stderr, "voltaro: no game to play: %s; name the game's folder with --data DIR (see voltaro --help)\n",

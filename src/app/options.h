@@ -28,6 +28,7 @@ struct Options {
     bool watch = false;           // reload the running state when its files change
     bool helpRequested = false;
     bool versionRequested = false;
+    bool playerTemplateRequested = false;  // print the player file template and exit
     bool checkRequested = false;  // check the game's data and exit instead of playing
     std::string checkDirectory;   // game to check; empty = the data directory
 };

@@ -7,6 +7,7 @@
 #include "player/voltaro.h"
 #include "resources/font.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_template.h"
 #include "resources/sprite.h"
 #include "world/map.h"
 
@@ -63,6 +64,27 @@ const IniSchema& Level::playerFileKeys() {
 const IniSchema& Level::playerFileSchema() {
     static const IniSchema schema = IniSchema(Voltaro::fileKeys().keys()).add(playerFileKeys()).add(Sprite::fileKeys());
     return schema;
+}
+
+std::string Level::playerFileTemplate() {
+    return IniTemplate(playerFileSchema())
+        .text({
+            "Player file template: every key of a player file, written by voltaro --player-template from the "
+            "engine's own list of the keys it reads (docs/player-template.ini is a copy).",
+            "A player file describes one character: its physics, bounding box, shots and sprite. It is an INI "
+            "file without an extension in the game's folder (the sample game has voltaro1, voltaro2 and "
+            "voltaro3), listed in stageselect.ini under [Voltaros]. game/voltaro1 is a working example with "
+            "real numbers; docs/authoring.md walks through making a character.",
+            "- Speeds are pairs of keys, <stem>Int and <stem>Fraction, read as Int + Fraction/256 pixels per "
+            "update (60 updates per second; gravity per update per update). The Fraction is added: -1.5 is "
+            "Int -2 with Fraction 128. Vertical speeds are positive upwards; horizontal speeds are sizes, "
+            "taken in the direction the character faces.",
+            "- Durations are counts of updates. Offsets are pixels from the character's position, which is "
+            "heightHalf pixels above its feet.",
+            "- The character draws from four sprite sheets (0 facing right, 1 facing left, 2 shooting to the "
+            "right, 3 shooting to the left) and shows nine animations (0 standing, 1 starting and stopping, "
+            "2 running, 3 in the air, 4 climbing, 5 climbing at the top, 6 hurt, 7 the beam, 8 appearing).",
+        });
 }
 
 const IniSchema& Level::levelsFileSchema() {

@@ -33,6 +33,9 @@ public:
     static const IniSchema& playerFileKeys();
     // Everything read from a player file: the player's, the level's and the sprite's keys.
     static const IniSchema& playerFileSchema();
+    // A commented player file listing every key of playerFileSchema with
+    // its default (what voltaro --player-template prints).
+    static std::string playerFileTemplate();
     // Everything read from "levels.ini": the ready message and each level's map keys.
     static const IniSchema& levelsFileSchema();
     Level& operator=(const Level&) = delete;

@@ -40,14 +40,12 @@ int32_t pixelHolding(Fixed v) {
 
 namespace {
 
-const char* const kSpeedUnit = "1/256 pixel per update";
-
-// A Speed pair: the stem + "Int" whole pixels and the stem + "Fraction" 256ths.
+// A Speed pair: the stem + "Int" whole pixels and the stem + "Fraction"
+// 256ths, added, `per` update (or per update per update for gravity).
 void addSpeed(std::vector<IniKey>& keys, const char* section, const std::string& stem, const std::string& meaning,
-              const char* unit = kSpeedUnit) {
-    keys.push_back({section, stem + "Int", std::string("pixels (whole part; ") + unit + " with the fraction)", "0",
-                    meaning});
-    keys.push_back({section, stem + "Fraction", "1/256 pixel, added to the whole part", "0", meaning});
+              const std::string& per = "per update") {
+    keys.push_back({section, stem + "Int", "whole pixels " + per, "0", meaning});
+    keys.push_back({section, stem + "Fraction", "1/256 pixel " + per + ", added to the Int", "0", meaning});
 }
 
 std::vector<IniKey> playerKeys() {
@@ -75,7 +73,7 @@ std::vector<IniKey> playerKeys() {
     addSpeed(keys, "YSpeed", "collision", "ground probe: vertical speed on the ground and after a landing (negative)");
     addSpeed(keys, "YSpeed", "falling", "vertical speed at the start of a fall");
     addSpeed(keys, "YSpeed", "gravity", "subtracted from the vertical speed after each free vertical move (positive)",
-             "1/256 pixel per update per update");
+             "per update per update");
     addSpeed(keys, "YSpeed", "jumping", "vertical speed at the start of a jump (positive)");
     addSpeed(keys, "YSpeed", "jumpReleased", "vertical speed set when the jump key is let go early");
     addSpeed(keys, "YSpeed", "jumpReleasedMax", "the early release cuts the rise only above this speed");

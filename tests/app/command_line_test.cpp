@@ -74,6 +74,16 @@ TEST(CommandLine, VersionNamesVoltaroAndTheSdlInUse) {
     EXPECT_EQ(text.back(), '\n');
 }
 
+TEST(CommandLine, PlayerTemplateIsAFlagGivenOnce) {
+    EXPECT_FALSE(parse({}).options().playerTemplateRequested);
+    const CommandLine commandLine = parse({"--player-template", "--headless"});
+    ASSERT_TRUE(commandLine.isValid()) << commandLine.error();
+    EXPECT_TRUE(commandLine.options().playerTemplateRequested);
+    EXPECT_EQ(errorOf({"--player-template=voltaro4"}), "--player-template does not take a value");
+    EXPECT_EQ(errorOf({"--player-template", "voltaro4"}), "unexpected argument 'voltaro4'");
+    EXPECT_EQ(errorOf({"--player-template", "--player-template"}), "option --player-template is given more than once");
+}
+
 TEST(CommandLine, AcceptsValuesAfterAnEqualsSign) {
     const CommandLine commandLine = parse({"--scale=2", "--replay=run.log", "--screenshot=5:c:/x.bmp"});
     ASSERT_TRUE(commandLine.isValid()) << commandLine.error();
@@ -89,8 +99,8 @@ TEST(CommandLine, HelpIsRecognisedInBothSpellings) {
 
 TEST(CommandLine, UsageListsEveryOption) {
     const std::string usage = CommandLine::usage();
-    for (const char* option : {"--data", "--scale", "--headless", "--frames", "--record", "--replay",
-                               "--screenshot", "--trace", "--watch", "--help"}) {
+    for (const char* option : {"--data", "--scale", "--headless", "--frames", "--record", "--replay", "--screenshot",
+                               "--trace", "--watch", "--check", "--player-template", "--version", "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }

@@ -3,7 +3,8 @@
 # Usage: voltaro_executable.sh MODE VOLTARO
 #   window   30 frames in a 2x window under Xvfb end with status 0
 #   sigterm  SIGTERM to a running windowed game ends it with status 0
-#   headless headless runs, --help and bad command lines give the right status
+#   headless headless runs, --help, --player-template and bad command lines
+#            give the right status
 #   replay   replaying an input log twice gives byte-identical screenshots
 #   check    --check gives status 0, 1 or 2 as the game's data deserves
 set -u
@@ -92,6 +93,16 @@ headless)
     expect_status 0 "$voltaro" --version
     grep -q "^voltaro [0-9]" "$work/out.txt" && grep -q "^SDL 1\.2\." "$work/out.txt" ||
         fail "--version does not name voltaro's and SDL's versions: $(cat "$work/out.txt")"
+    # The template needs no game, and a failed write is a failure.
+    (cd "$work" && expect_status 0 "$voltaro" --player-template) || exit 1
+    head -n 1 "$work/out.txt" | grep -q "^; Player file template" && grep -q "^gravityFraction=0$" "$work/out.txt" ||
+        fail "--player-template does not print the template: $(head -n 3 "$work/out.txt")"
+    if [ -w /dev/full ]; then
+        "$voltaro" --player-template >/dev/full 2>"$work/err.txt"
+        status=$?
+        [ "$status" -eq 1 ] && grep -q "cannot write to standard output" "$work/err.txt" ||
+            fail "--player-template into a full disk exited $status: $(cat "$work/err.txt")"
+    fi
     expect_status 2 "$voltaro" --bogus
     grep -q "unknown option '--bogus'" "$work/err.txt" || fail "no message for an unknown option"
     expect_status 2 "$voltaro" --headless --scale 0

@@ -1,6 +1,7 @@
 #!/bin/sh
 # Regenerates the game's assets into SCRATCH_DIR and compares them with the
-# committed ones in game/. Fails naming every stale, missing or sourceless
+# committed ones in game/, and the player-file template with
+# docs/player-template.ini. Fails naming every stale, missing or sourceless
 # file.
 # usage: check_assets.sh BUILD_DIR SCRATCH_DIR
 set -u
@@ -54,6 +55,16 @@ compare tiled tmx - -  # a level painted in Tiled has no other source
 compare tiled tsx - -
 compare sounds wav sfx sfx
 compare music xm songs song
+
+# The template is what the engine prints: a difference means the engine's
+# keys changed since the file was written.
+if [ ! -e "$ROOT/docs/player-template.ini" ]; then
+    echo "FAIL: docs/player-template.ini is missing; run 'make assets' and commit it" >&2
+    status=1
+elif ! cmp -s "$SCRATCH/docs/player-template.ini" "$ROOT/docs/player-template.ini"; then
+    echo "FAIL: docs/player-template.ini differs from what voltaro --player-template prints; run 'make assets' and commit it" >&2
+    status=1
+fi
 
 [ $status -eq 0 ] && echo "all assets match their sources"
 exit $status
