@@ -1,0 +1,164 @@
+#include "platform/sdl_mixer_audio_service.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+namespace {
+
+// Reads a sound file whole. Only a regular file is opened (a FIFO would block
+// for ever, a device never end), and one longer than maxBytes is refused.
+bool readSoundFile(const std::string& fileName, long maxBytes, std::string& bytes, std::string& problem) {
+    struct stat status {};
+    if (stat(fileName.c_str(), &status) != 0) {
+        problem = std::string("cannot be opened (") + std::strerror(errno) + ")";
+        return false;
+    }
+    if (!S_ISREG(status.st_mode)) {
+        problem = "is not a regular file";
+        return false;
+    }
+    if (status.st_size > maxBytes) {
+        problem = "is " + std::to_string(static_cast<long long>(status.st_size)) + " bytes, more than the " +
+                  std::to_string(maxBytes) + " bytes a sound file may have";
+        return false;
+    }
+    std::ifstream file(fileName, std::ios::binary);
+    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    if (!file.good() && !file.eof()) {
+        problem = "cannot be read";
+        return false;
+    }
+    return true;
+}
+
+SDL_RWops* readerOver(const std::string& bytes) {
+    return SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
+}
+
+int clampPercent(int percent) {
+    return percent < 0 ? 0 : percent > SdlMixerAudioService::kMaxVolume ? SdlMixerAudioService::kMaxVolume : percent;
+}
+
+}  // namespace
+
+SdlMixerAudioService::SdlMixerAudioService(const AudioSettings& settings)
+    : m_volume(clampPercent(settings.volume)), m_muted(settings.muted) {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+        const std::string message = std::string("cannot start SDL audio: ") + SDL_GetError();
+        throw std::runtime_error(message);
+    }
+    char name[32] = {0};
+    if (SDL_AudioDriverName(name, sizeof name) != nullptr) m_driverName = name;
+    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) < 0) {
+        const std::string message = std::string("cannot open the audio device: ") + Mix_GetError();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        throw std::runtime_error(message);
+    }
+    Mix_AllocateChannels(kSoundEventCount);
+    Mix_Volume(-1, mixerVolume(kMaxVolume));
+    Mix_VolumeMusic(mixerVolume(kMaxVolume));
+}
+
+SdlMixerAudioService::~SdlMixerAudioService() {
+    stopMusic();
+    Mix_HaltChannel(-1);
+    for (Mix_Chunk*& chunk : m_effects) {
+        Mix_FreeChunk(chunk);
+        chunk = nullptr;
+    }
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+int SdlMixerAudioService::mixerVolume(int percent) const {
+    return clampPercent(percent) * m_volume * MIX_MAX_VOLUME / (kMaxVolume * kMaxVolume);
+}
+
+bool SdlMixerAudioService::loadEffect(SoundEvent event, const std::string& fileName, int volume,
+                                      std::string& problem) {
+    const int index = indexOf(event);
+    if (index < 0 || index >= kSoundEventCount) {
+        problem = "no such sound event";
+        return false;
+    }
+    Mix_HaltChannel(index);
+    Mix_FreeChunk(m_effects[static_cast<size_t>(index)]);
+    m_effects[static_cast<size_t>(index)] = nullptr;
+
+    std::string bytes;
+    if (!readSoundFile(fileName, kMaxEffectBytes, bytes, problem)) return false;
+    // The chunk is decoded whole, so the bytes may go once it is loaded.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(readerOver(bytes), 1);
+    if (chunk == nullptr) {
+        problem = std::string("is not a sound SDL_mixer can play (") + Mix_GetError() + ")";
+        return false;
+    }
+    // The effect's own loudness; the master volume is the channels'.
+    Mix_VolumeChunk(chunk, clampPercent(volume) * MIX_MAX_VOLUME / kMaxVolume);
+    m_effects[static_cast<size_t>(index)] = chunk;
+    return true;
+}
+
+void SdlMixerAudioService::playEffect(SoundEvent event) {
+    const int index = indexOf(event);
+    if (m_muted || index < 0 || index >= kSoundEventCount) return;  // nothing to be heard
+    Mix_Chunk* chunk = m_effects[static_cast<size_t>(index)];
+    if (chunk != nullptr) Mix_PlayChannel(index, chunk, 0);
+}
+
+bool SdlMixerAudioService::playMusic(const std::string& fileName, std::string& problem) {
+    if (m_pMusic != nullptr && fileName == m_musicFile) return true;  // the same tune goes on
+    stopMusic();
+    if (fileName.empty()) return true;  // no music wanted
+
+    if (!readSoundFile(fileName, kMaxMusicBytes, m_musicBytes, problem)) {
+        m_musicBytes.clear();
+        return false;
+    }
+    // SDL_mixer streams from the bytes while the tune plays and closes the
+    // reader when the music is freed.
+    m_pMusic = Mix_LoadMUSType_RW(readerOver(m_musicBytes), MUS_NONE, 1);
+    if (m_pMusic == nullptr) {
+        problem = std::string("is not music SDL_mixer can play (") + Mix_GetError() + ")";
+        m_musicBytes.clear();
+        return false;
+    }
+    m_musicFile = fileName;
+    if (!m_muted) startMusic();
+    return true;
+}
+
+void SdlMixerAudioService::startMusic() {
+    if (Mix_PlayMusic(m_pMusic, -1) == 0) m_musicStarted = true;
+}
+
+void SdlMixerAudioService::stopMusic() {
+    if (m_pMusic == nullptr) return;  // nothing plays
+    Mix_HaltMusic();
+    Mix_FreeMusic(m_pMusic);
+    m_pMusic = nullptr;
+    m_musicFile.clear();
+    m_musicBytes.clear();
+    m_musicStarted = false;
+}
+
+void SdlMixerAudioService::setMuted(bool muted) {
+    if (muted == m_muted) return;  // no change
+    m_muted = muted;
+    if (muted) {
+        Mix_HaltChannel(-1);
+        if (m_musicStarted) Mix_PauseMusic();
+        return;
+    }
+    if (m_pMusic == nullptr) return;  // no music to resume
+    if (m_musicStarted) {
+        Mix_ResumeMusic();
+    } else {
+        startMusic();  // loaded while muted: it starts now
+    }
+}
