@@ -1,7 +1,9 @@
 #include "level/level.h"
 
 #include "level/enemy.h"
+#include "platform/audio_service.h"
 #include "platform/game_state_manager.h"
+#include "platform/sound_event_log.h"
 #include "platform/video_service.h"
 #include "platform/wrapping_arithmetic.h"
 #include "player/voltaro.h"
@@ -18,6 +20,7 @@ namespace {
 
 const char* const kLevelsFile = "levels.ini";
 const char* const kFontFile = "font.ini";
+const char* const kMusicKey = "music";
 
 // Bounds on the ready message's surface: sixteen screens wide, one screen
 // high. Anything larger comes from a broken font or message, and honouring it
@@ -155,6 +158,11 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
 
     m_pEnemy = std::make_unique<Enemy>(levels.getInt("enemyX", levelName, Enemy::kX),
                                        levels.getInt("enemyY", levelName, Enemy::kY));
+
+    // Only a level that could be built replaces the menu's tune; without a
+    // "music" key the level plays none.
+    playMusicNamedBy(kLevelsFile, levelName, kMusicKey, levels.getString(kMusicKey, levelName, ""));
+    raiseSoundEvent(SoundEvent::Ready);  // the level starts in its ready phase
 }
 
 Level::~Level() {
@@ -237,6 +245,7 @@ void Level::update(InputState input) {
 }
 
 void Level::startScroll(Direction direction) {
+    raiseSoundEvent(SoundEvent::Transition);
     m_nScrollDirection = direction;
     if (m_nBeforeScrollingDuration > 0) {
         changePhase(LevelPhase::BeforeScrolling);
@@ -250,6 +259,7 @@ void Level::restart() {
     m_pMap->selectBoundary(m_pPlayer->getX(), m_pPlayer->getY());
     m_camera.setBounds(m_pMap->currentBoundary());
     changePhase(LevelPhase::Ready);
+    raiseSoundEvent(SoundEvent::Ready);
 }
 
 void Level::draw() {

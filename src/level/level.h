@@ -21,7 +21,10 @@ class Voltaro;
 // The game state in which a level is played: it owns the map, the player,
 // the enemy, the camera and the pre-rendered ready message, and sequences
 // each update through the ready message, play and the three phases of a
-// vertical screen transition. A level never ends.
+// vertical screen transition. A level never ends. It plays the tune its
+// section of "levels.ini" names under "music" and raises the sound events
+// "ready" (at construction and at every restart) and "transition" (at every
+// startScroll).
 class Level : public GameState, public PlayerHost {
 public:
     // Reads the level name (index 0) and the player file name (index 1) from the manager.

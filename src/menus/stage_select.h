@@ -22,6 +22,9 @@ class GameStateManager;
 // from the character list. An empty list is reported on screen and on
 // stderr, gets no cursor and is never confirmed into. An optional "hint" in
 // [Menu] (what the keys do) is drawn as one line at the bottom of the screen.
+// The menu plays the tune [Menu] names under "music" and raises the sound
+// events "menuMove" (a cursor changed its entry), "menuConfirm" (B took the
+// menu a step on) and "menuBack" (Space went back to the level list).
 class StageSelect : public GameState, public MenuSelection {
 public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
