@@ -1,0 +1,133 @@
+#include "resources/sound_settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+const char* const kFileKey = "file";
+const char* const kVolumeKey = "volume";
+constexpr int32_t kMaxVolume = 100;  // percent
+
+char lower(char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+// Edit distance in which a change of case costs nothing and a swap of two
+// neighbouring letters counts as one slip.
+size_t typingDistance(const std::string& a, const std::string& b) {
+    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
+    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
+    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
+    for (size_t i = 1; i <= a.size(); ++i) {
+        for (size_t j = 1; j <= b.size(); ++j) {
+            const size_t change = lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1;
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
+            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) && lower(a[i - 2]) == lower(b[j - 1])) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[a.size()][b.size()];
+}
+
+// A whole number in 0..100, digits only.
+bool isPercent(const std::string& text) {
+    if (text.empty() || text.size() > 3) return false;  // empty, or more than 100
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;  // not a plain number
+    }
+    return IniDictionary::toInt(text) <= kMaxVolume;
+}
+
+}  // namespace
+
+const char* const SoundSettings::kFileName = "sound.ini";
+
+SoundSettings::SoundSettings(const IniDictionary& file) {
+    for (int i = 0; i < kSoundEventCount; ++i) readSection(file, soundEventAt(i));
+
+    // Whatever is stored outside the event sections and their two keys.
+    std::set<std::string> reported;
+    for (const IniDictionary::KeyLocation& stored : file.keys()) {
+        SoundEvent event;
+        if (!soundEventFromName(stored.section, event)) {
+            if (!reported.insert(stored.section).second) continue;  // one line per section
+            if (stored.section.empty()) {
+                addProblem(stored.line, "", stored.key, "a key before the first [event] section; it is not read");
+                continue;
+            }
+            std::string message = "is not a sound event";
+            const std::string suggestion = closestEventName(stored.section);
+            if (!suggestion.empty()) message += " (did you mean " + suggestion + "?)";
+            addProblem(file.sectionLine(stored.section), stored.section, "", message + "; the section plays nothing");
+        } else if (stored.key != kFileKey && stored.key != kVolumeKey) {
+            addProblem(stored.line, stored.section, stored.key,
+                       "the engine never reads this key (a section has \"file\" and \"volume\"); it has no effect");
+        }
+    }
+    std::sort(m_problems.begin(), m_problems.end(),
+              [](const Problem& a, const Problem& b) { return a.line < b.line; });
+}
+
+void SoundSettings::readSection(const IniDictionary& file, SoundEvent event) {
+    const std::string section = soundEventName(event);
+    const int32_t sectionLine = file.sectionLine(section);
+    if (sectionLine == 0) return;  // the event plays nothing
+    Effect& effect = m_effects[static_cast<size_t>(indexOf(event))];
+    effect.file = file.getString(kFileKey, section, "");
+    effect.line = effect.file.empty() ? sectionLine : file.lineOf(kFileKey, section);
+    if (effect.file.empty()) {
+        addProblem(sectionLine, section, kFileKey, "no sound file is named; the event plays nothing");
+    }
+
+    const int32_t volumeLine = file.lineOf(kVolumeKey, section);
+    if (volumeLine == 0) return;  // full volume
+    const std::string volume = file.getString(kVolumeKey, section, "");
+    const int32_t value = IniDictionary::toInt(volume);
+    effect.volume = std::max<int32_t>(0, std::min<int32_t>(kMaxVolume, value));
+    if (!isPercent(volume)) {
+        addProblem(volumeLine, section, kVolumeKey,
+                   "'" + volume + "' is not a whole number from 0 to 100; the effect plays at " +
+                       std::to_string(effect.volume));
+    }
+}
+
+void SoundSettings::addProblem(int32_t line, const std::string& section, const std::string& key,
+                               const std::string& message) {
+    m_problems.push_back({line, section, key, message});
+}
+
+void SoundSettings::loadInto(AudioService& audio) const {
+    for (const Problem& problem : m_problems) {
+        std::fprintf(stderr, "%s:%d: [%s]%s%s: %s\n", kFileName, problem.line, problem.section.c_str(),
+                     problem.key.empty() ? "" : " ", problem.key.c_str(), problem.message.c_str());
+    }
+    for (int i = 0; i < kSoundEventCount; ++i) {
+        const SoundEvent event = soundEventAt(i);
+        const Effect& wanted = effect(event);
+        if (wanted.file.empty()) continue;  // silent by choice
+        std::string problem;
+        if (audio.loadEffect(event, wanted.file, wanted.volume, problem)) continue;
+        std::fprintf(stderr, "%s:%d: [%s] %s: cannot load \"%s\": %s; the event plays nothing\n", kFileName,
+                     wanted.line, soundEventName(event), kFileKey, wanted.file.c_str(), problem.c_str());
+    }
+}
+
+std::string SoundSettings::closestEventName(const std::string& name) {
+    // One slip in a short name, up to three in a long one.
+    const size_t limit = std::max<size_t>(1, std::min<size_t>(3, name.size() / 3));
+    std::string best;
+    size_t bestDistance = limit + 1;
+    for (int i = 0; i < kSoundEventCount; ++i) {
+        const std::string candidate = soundEventName(soundEventAt(i));
+        const size_t distance = typingDistance(name, candidate);
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = candidate;
+        }
+    }
+    return best;
+}
