@@ -324,18 +324,26 @@ TEST_F(ApplicationTest, AWokenRunThatCannotStartSaysWhyAndLeavesTheDirectory) {
 
 // --- Sound ---------------------------------------------------------------------
 
-TEST_F(ApplicationTest, AGivenAudioServiceIsRegisteredOnlyDuringTheRunWithSoundIniLoadedIntoIt) {
-    start.write("sound.ini", "[jump]\nfile=sounds/jump.wav\nvolume=70\n[pause]\nfile=sounds/pause.wav\n");
-    RecordingAudioService audio;
-    AudioService* seen = nullptr;
-    StateFactory states = factory();
+namespace {
+// States that note, when built, which audio service they would play through.
+StateFactory noticingTheAudioService(AudioService*& seen) {
+    StateFactory states;
     states.createFirstState = [&seen](GameStateManager* manager) -> GameState* {
         seen = &getAudioService();
         return new MovingSquare(manager, 0);
     };
+    states.createLevel = states.createFirstState;
+    return states;
+}
+}  // namespace
+
+TEST_F(ApplicationTest, AGivenAudioServiceIsRegisteredOnlyDuringTheRunWithSoundIniLoadedIntoIt) {
+    start.write("sound.ini", "[jump]\nfile=sounds/jump.wav\nvolume=70\n[pause]\nfile=sounds/pause.wav\n");
+    RecordingAudioService audio;
+    AudioService* seen = nullptr;
     Options options = headless();
     options.frameLimit = 1;
-    Application application(options, states);
+    Application application(options, noticingTheAudioService(seen));
     application.useAudioService(&audio);
     EXPECT_EQ(application.run(), 0);
     EXPECT_EQ(seen, &audio);
@@ -349,15 +357,10 @@ TEST_F(ApplicationTest, AGivenAudioServiceIsRegisteredOnlyDuringTheRunWithSoundI
 TEST_F(ApplicationTest, AHeadlessRunOpensNoAudioDeviceAndSaysNothingAboutIt) {
     unsetenv("SDL_AUDIODRIVER");
     AudioService* seen = nullptr;
-    StateFactory states = factory();
-    states.createFirstState = [&seen](GameStateManager* manager) -> GameState* {
-        seen = &getAudioService();
-        return new MovingSquare(manager, 0);
-    };
     Options options = headless();
     options.frameLimit = 1;
     testing::internal::CaptureStderr();
-    EXPECT_EQ(run(options, states), 0);
+    EXPECT_EQ(run(options, noticingTheAudioService(seen)), 0);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
     EXPECT_NE(dynamic_cast<SilentAudioService*>(seen), nullptr);
 }
