@@ -1,5 +1,7 @@
 #include "platform/sdl_mixer_audio_service.h"
 
+#include "platform/silenced_stderr.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -48,17 +50,22 @@ int clampPercent(int percent) {
 
 SdlMixerAudioService::SdlMixerAudioService(const AudioSettings& settings)
     : m_volume(clampPercent(settings.volume)), m_muted(settings.muted) {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
-        const std::string message = std::string("cannot start SDL audio: ") + SDL_GetError();
-        throw std::runtime_error(message);
+    std::string failure;
+    {
+        // The drivers SDL tries (ALSA above all) report every device they
+        // cannot open on stderr; the reason that matters comes back in
+        // SDL's error text and is said once by the caller.
+        SilencedStderr quiet;
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) < 0) {
+            failure = std::string("cannot start SDL audio: ") + SDL_GetError();
+        } else if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) < 0) {
+            failure = std::string("cannot open the audio device: ") + Mix_GetError();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        }
     }
+    if (!failure.empty()) throw std::runtime_error(failure);
     char name[32] = {0};
     if (SDL_AudioDriverName(name, sizeof name) != nullptr) m_driverName = name;
-    if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) < 0) {
-        const std::string message = std::string("cannot open the audio device: ") + Mix_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        throw std::runtime_error(message);
-    }
     Mix_AllocateChannels(kSoundEventCount);
     Mix_Volume(-1, mixerVolume(kMaxVolume));
     Mix_VolumeMusic(mixerVolume(kMaxVolume));
