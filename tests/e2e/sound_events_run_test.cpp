@@ -160,6 +160,8 @@ TEST(SoundEventsRun, AWholeLevelSoundsExactlyWhereItsTraceChangesState) {
         EXPECT_EQ(tracedSounds(run.rows), run.heard);
         int hurts = 0;
         for (const auto& frame : run.heard) hurts += contains(frame.second, "hurt") ? 1 : 0;
-        if (std::string(log) == "pendix-voltaro1.log") EXPECT_EQ(hurts, 1) << "the run meets the enemy once";
+        if (std::string(log) == "pendix-voltaro1.log") {
+            EXPECT_EQ(hurts, 1) << "the run meets the enemy once";
+        }
     }
 }
