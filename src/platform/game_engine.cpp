@@ -168,7 +168,7 @@ void GameEngine::addStandardKeys() {
     m_standardKeys.add(SDLK_RETURN, KMOD_ALT, "fullscreen", [this] { toggleFullscreen(); });
     m_standardKeys.add(SDLK_F12, KMOD_NONE, "screenshot", [this] { takeScreenshot(); });
     m_standardKeys.add(SDLK_F3, KMOD_NONE, "debug overlay", [this] { toggleOverlay(); });
-    m_standardKeys.add(kSoundKey, KMOD_NONE, "sound on and off", [] {
+    m_standardKeys.add(kSoundKey, KMOD_NONE, "sound", [] {
         AudioService& audio = getAudioService();
         audio.setMuted(!audio.isMuted());
     });
