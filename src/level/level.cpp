@@ -94,7 +94,9 @@ const IniSchema& Level::levelsFileSchema() {
     static const IniSchema schema =
         IniSchema({{"Common", "readyMessage", "text", "empty", "the message shown before play starts"},
                    {"*", "enemyX", "pixels", std::to_string(Enemy::kX), "world x of the enemy's left edge"},
-                   {"*", "enemyY", "pixels", std::to_string(Enemy::kY), "world y of the enemy's top edge"}})
+                   {"*", "enemyY", "pixels", std::to_string(Enemy::kY), "world y of the enemy's top edge"},
+                   {"*", kMusicKey, "file name", "",
+                    "the tune that loops while the level is played (OGG, WAV, MOD, XM, S3M, IT); none when absent"}})
             .add(Map::levelKeys());
     return schema;
 }

@@ -90,7 +90,9 @@ const IniSchema& StageSelect::fileKeys() {
         {"Voltaros", "amount", "count", "0", "number of characters listed"},
         {"Voltaros", "voltaro#", "file name", "empty", "the character's player file"},
         {"Voltaros", "voltaro#title", "text", "empty", "the character's name in the menu"},
-        {"Menu", "hint", "text", "", "one line of key hints at the bottom of the menu; none when absent"},
+        {kMenuSection, "hint", "text", "", "one line of key hints at the bottom of the menu; none when absent"},
+        {kMenuSection, kMusicKey, "file name", "",
+         "the tune that loops while the menu is shown (OGG, WAV, MOD, XM, S3M, IT); none when absent"},
     });
     return keys;
 }

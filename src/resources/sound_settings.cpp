@@ -1,5 +1,7 @@
 #include "resources/sound_settings.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -46,6 +48,19 @@ bool isPercent(const std::string& text) {
 
 const char* const SoundSettings::kFileName = "sound.ini";
 
+const IniSchema& SoundSettings::fileKeys() {
+    static const IniSchema keys = [] {
+        std::vector<IniKey> declared;
+        for (int i = 0; i < kSoundEventCount; ++i) {
+            const std::string event = soundEventName(soundEventAt(i));
+            declared.push_back({event, kFileKey, "file name", "", "the effect played for the event (WAV or OGG); none when absent"});
+            declared.push_back({event, kVolumeKey, "percent", "100", "the effect's loudness, 0 to 100"});
+        }
+        return IniSchema(declared);
+    }();
+    return keys;
+}
+
 SoundSettings::SoundSettings(const IniDictionary& file) {
     for (int i = 0; i < kSoundEventCount; ++i) readSection(file, soundEventAt(i));
 
@@ -63,13 +78,27 @@ SoundSettings::SoundSettings(const IniDictionary& file) {
             const std::string suggestion = closestEventName(stored.section);
             if (!suggestion.empty()) message += " (did you mean " + suggestion + "?)";
             addProblem(file.sectionLine(stored.section), stored.section, "", message + "; the section plays nothing");
-        } else if (stored.key != kFileKey && stored.key != kVolumeKey) {
+        } else if (!fileKeys().knows(stored.section, stored.key)) {
+            // Worded as for every other file's keys nobody reads.
+            const std::string suggestion = fileKeys().closest(stored.section, stored.key);
             addProblem(stored.line, stored.section, stored.key,
-                       "the engine never reads this key (a section has \"file\" and \"volume\"); it has no effect");
+                       "the engine never reads this key" +
+                           (suggestion.empty() ? std::string() : " (did you mean " + suggestion + "?)") +
+                           "; it has no effect");
         }
     }
     std::sort(m_problems.begin(), m_problems.end(),
               [](const Problem& a, const Problem& b) { return a.line < b.line; });
+}
+
+SoundSettings SoundSettings::read(const std::string& fileName) {
+    const IniDictionary file(fileName);
+    SoundSettings settings(file);
+    struct stat status {};
+    if (!file.isLoaded() && stat(fileName.c_str(), &status) == 0) {
+        settings.addProblem(0, "", "", file.loadProblem() + "; the game plays no sound effects");
+    }
+    return settings;
 }
 
 void SoundSettings::readSection(const IniDictionary& file, SoundEvent event) {
@@ -102,6 +131,10 @@ void SoundSettings::addProblem(int32_t line, const std::string& section, const s
 
 void SoundSettings::loadInto(AudioService& audio) const {
     for (const Problem& problem : m_problems) {
+        if (problem.line == 0) {
+            std::fprintf(stderr, "%s: %s\n", kFileName, problem.message.c_str());
+            continue;
+        }
         std::fprintf(stderr, "%s:%d: [%s]%s%s: %s\n", kFileName, problem.line, problem.section.c_str(),
                      problem.key.empty() ? "" : " ", problem.key.c_str(), problem.message.c_str());
     }

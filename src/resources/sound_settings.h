@@ -3,6 +3,7 @@
 #include "platform/audio_service.h"
 #include "platform/sound_event.h"
 #include "resources/ini_dictionary.h"
+#include "resources/ini_schema.h"
 
 #include <array>
 #include <cstdint>
@@ -29,13 +30,20 @@ public:
         int32_t line = 0;        // of the "file" key, else of the section; 0 when the event has no section
     };
     struct Problem {
-        int32_t line = 0;     // from 1
+        int32_t line = 0;     // from 1; 0 for the whole file
         std::string section;
         std::string key;      // empty when the whole section is meant
         std::string message;  // what is wrong and what the engine does
     };
 
     explicit SoundSettings(const IniDictionary& file);
+    // Reads the named file. A file that is not there is a silent game, not
+    // a problem; one that is there but cannot be read (not a regular file,
+    // too large) is.
+    static SoundSettings read(const std::string& fileName);
+
+    // The keys the file may hold: "file" and "volume" in a section per event.
+    static const IniSchema& fileKeys();
 
     const Effect& effect(SoundEvent event) const { return m_effects[static_cast<size_t>(indexOf(event))]; }
     const std::vector<Problem>& problems() const { return m_problems; }

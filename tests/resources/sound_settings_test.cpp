@@ -77,8 +77,7 @@ TEST(SoundSettings, SectionsWithoutAFileAndKeysNobodyReadsAreReported) {
     EXPECT_EQ(problemsOf(settings),
               "1 /stray: a key before the first [event] section; it is not read\n"
               "2 ready/file: no sound file is named; the event plays nothing\n"
-              "6 beam/loop: the engine never reads this key (a section has \"file\" and \"volume\"); it has no "
-              "effect\n");
+              "6 beam/loop: the engine never reads this key; it has no effect\n");
     EXPECT_EQ(settings.effect(SoundEvent::Beam).file, "b.wav");
 }
 
