@@ -14,7 +14,6 @@
 #include "platform/replay_recorder.h"
 #include "platform/sdl_clock.h"
 #include "platform/video_service.h"
-#include "resources/ini_dictionary.h"
 #include "resources/sound_settings.h"
 
 #include <algorithm>
@@ -185,7 +184,7 @@ int Application::startInDataDirectory() {
             audio = session->audioDevice.get();
         }
         session->audioRegistration.reset(new AudioServiceRegistration(audio));
-        if (audio != nullptr) SoundSettings(IniDictionary(SoundSettings::kFileName)).loadInto(*audio);
+        if (audio != nullptr) SoundSettings::read(SoundSettings::kFileName).loadInto(*audio);
         ReplayPlayer* player = session->player.get();
         ReplayRecorder* recorder = session->recorder.get();
         if (player) engine.setLiveKeyboardIgnored(true);

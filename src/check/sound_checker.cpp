@@ -1,11 +1,10 @@
 #include "check/sound_checker.h"
 
 #include "check/sound_file_format.h"
+#include "platform/audio_service.h"
+#include "platform/data_file.h"
 #include "resources/sound_settings.h"
 
-#include <sys/stat.h>
-
-#include <fstream>
 
 namespace {
 
@@ -20,51 +19,38 @@ std::string quoted(const std::string& text) {
 SoundChecker::SoundChecker(std::string directory, ContentReport& report)
     : m_directory(std::move(directory)), m_report(report) {}
 
-bool SoundChecker::readHead(const std::string& name, std::string& head, std::string& reason) const {
+bool SoundChecker::readHead(const std::string& name, size_t maxBytes, const char* kind, std::string& head,
+                            std::string& reason) const {
     const std::string path = !name.empty() && name[0] == '/' ? name : m_directory + "/" + name;
-    struct stat status {};
-    if (name.empty() || stat(path.c_str(), &status) != 0) {
-        reason = "cannot be read";
+    // As the engine reads it: a regular file within the limit of its kind.
+    const DataFile file = DataFile::read(path, maxBytes, kind);
+    if (!file.ok()) {
+        reason = file.problem();
         return false;
     }
-    if (!S_ISREG(status.st_mode)) {
-        reason = "is not a regular file";  // a FIFO would stall the game, a directory holds no sound
-        return false;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file.is_open()) {
-        reason = "cannot be read";
-        return false;
-    }
-    head.assign(kSoundFormatProbeBytes, '\0');
-    file.read(&head[0], static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(file.gcount()));
+    head = file.bytes().substr(0, kSoundFormatProbeBytes);
     return true;
 }
 
 void SoundChecker::checkSoundSettings() {
     const std::string fileName = SoundSettings::kFileName;
-    std::string head;
-    std::string reason;
-    struct stat status {};
-    if (stat((m_directory + "/" + fileName).c_str(), &status) != 0) return;  // no sound data: a silent game
-    if (!readHead(fileName, head, reason)) {
-        m_report.addError(fileName, -1, "", reason + "; the game plays no sound effects");
-        return;
-    }
-
-    const IniDictionary file(m_directory + "/" + fileName);
-    const SoundSettings settings(file);
+    const SoundSettings settings = SoundSettings::read(m_directory + "/" + fileName);
     for (const SoundSettings::Problem& problem : settings.problems()) {
+        if (problem.line == 0) {
+            m_report.addError(fileName, -1, "", problem.message);  // the whole file cannot be read
+            return;
+        }
         const std::string where = problem.key.empty() ? problem.section : problem.section + "/" + problem.key;
         m_report.addWarning(fileName, problem.line, where, problem.message);
     }
+    std::string head;
+    std::string reason;
     for (int i = 0; i < kSoundEventCount; ++i) {
         const SoundEvent event = soundEventAt(i);
         const SoundSettings::Effect& effect = settings.effect(event);
         if (effect.file.empty()) continue;  // reported above, or no section
         const std::string where = std::string(soundEventName(event)) + "/file";
-        if (!readHead(effect.file, head, reason)) {
+        if (!readHead(effect.file, AudioService::kMaxEffectBytes, "a sound effect", head, reason)) {
             m_report.addError(fileName, effect.line, where,
                               "the sound file " + quoted(effect.file) + " " + reason + "; the event plays nothing");
             continue;
@@ -89,7 +75,7 @@ void SoundChecker::checkMusic(const IniDictionary& file, const std::string& file
     if (music.empty()) return;  // an empty name also means no music
     std::string head;
     std::string reason;
-    if (!readHead(music, head, reason)) {
+    if (!readHead(music, AudioService::kMaxMusicBytes, "music", head, reason)) {
         m_report.addError(fileName, line, where, "the music " + quoted(music) + " " + reason + "; no music plays");
         return;
     }

@@ -3,6 +3,7 @@
 #include "check/content_report.h"
 #include "resources/ini_dictionary.h"
 
+#include <cstddef>
 #include <string>
 
 // Checks a game's sound data for the content checker: "sound.ini" (a game
@@ -23,8 +24,10 @@ public:
     void checkMusic(const IniDictionary& file, const std::string& fileName, const std::string& section);
 
 private:
-    // The first bytes of a file; false with the reason when it cannot be read.
-    bool readHead(const std::string& name, std::string& head, std::string& reason) const;
+    // The first bytes of a file of `kind` (as DataFile names it, with its
+    // size limit); false with the reason when the engine would not read it.
+    bool readHead(const std::string& name, size_t maxBytes, const char* kind, std::string& head,
+                  std::string& reason) const;
 
     std::string m_directory;
     ContentReport& m_report;

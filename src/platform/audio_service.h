@@ -2,6 +2,7 @@
 
 #include "platform/sound_event.h"
 
+#include <cstddef>
 #include <string>
 
 // What the game asks of the sound: effects for the sound events and one
@@ -12,6 +13,11 @@
 // fails to do reaches back into the simulation.
 class AudioService {
 public:
+    // The largest sound files read: a 10 second effect of CD quality is under
+    // 2 MiB, a few minutes of OGG music some MiB, a tracker module far less.
+    static constexpr size_t kMaxEffectBytes = 16 * 1024 * 1024;
+    static constexpr size_t kMaxMusicBytes = 64 * 1024 * 1024;
+
     virtual ~AudioService();
 
     // Loads the effect played for `event` from a sound file, at `volume`

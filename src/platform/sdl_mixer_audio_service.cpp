@@ -1,42 +1,11 @@
 #include "platform/sdl_mixer_audio_service.h"
 
+#include "platform/data_file.h"
 #include "platform/silenced_stderr.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace {
-
-// Reads a sound file whole. Only a regular file is opened (a FIFO would block
-// for ever, a device never end), and one longer than maxBytes is refused.
-bool readSoundFile(const std::string& fileName, long maxBytes, std::string& bytes, std::string& problem) {
-    struct stat status {};
-    if (stat(fileName.c_str(), &status) != 0) {
-        problem = std::string("cannot be opened (") + std::strerror(errno) + ")";
-        return false;
-    }
-    if (!S_ISREG(status.st_mode)) {
-        problem = "is not a regular file";
-        return false;
-    }
-    if (status.st_size > maxBytes) {
-        problem = "is " + std::to_string(static_cast<long long>(status.st_size)) + " bytes, more than the " +
-                  std::to_string(maxBytes) + " bytes a sound file may have";
-        return false;
-    }
-    std::ifstream file(fileName, std::ios::binary);
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    if (!file.good() && !file.eof()) {
-        problem = "cannot be read";
-        return false;
-    }
-    return true;
-}
 
 SDL_RWops* readerOver(const std::string& bytes) {
     return SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
@@ -97,10 +66,13 @@ bool SdlMixerAudioService::loadEffect(SoundEvent event, const std::string& fileN
     Mix_FreeChunk(m_effects[static_cast<size_t>(index)]);
     m_effects[static_cast<size_t>(index)] = nullptr;
 
-    std::string bytes;
-    if (!readSoundFile(fileName, kMaxEffectBytes, bytes, problem)) return false;
+    const DataFile file = DataFile::read(fileName, kMaxEffectBytes, "a sound effect");
+    if (!file.ok()) {
+        problem = file.problem();
+        return false;
+    }
     // The chunk is decoded whole, so the bytes may go once it is loaded.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(readerOver(bytes), 1);
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(readerOver(file.bytes()), 1);
     if (chunk == nullptr) {
         problem = std::string("is not a sound SDL_mixer can play (") + Mix_GetError() + ")";
         return false;
@@ -123,10 +95,12 @@ bool SdlMixerAudioService::playMusic(const std::string& fileName, std::string& p
     stopMusic();
     if (fileName.empty()) return true;  // no music wanted
 
-    if (!readSoundFile(fileName, kMaxMusicBytes, m_musicBytes, problem)) {
-        m_musicBytes.clear();
+    const DataFile file = DataFile::read(fileName, kMaxMusicBytes, "music");
+    if (!file.ok()) {
+        problem = file.problem();
         return false;
     }
+    m_musicBytes = file.bytes();
     // SDL_mixer streams from the bytes while the tune plays and closes the
     // reader when the music is freed.
     m_pMusic = Mix_LoadMUSType_RW(readerOver(m_musicBytes), MUS_NONE, 1);

@@ -13,16 +13,14 @@
 // OGG, WAV and tracker modules (MOD, XM, S3M, IT). Each sound event has a
 // mixer channel of its own, so an event raised again restarts its effect
 // instead of piling up, and effects of different events overlap. One tune
-// loops at a time. Files are read whole before SDL_mixer sees them, and only
-// regular files of a bounded size are read, so a FIFO or a device named as a
-// sound cannot stall the game.
+// loops at a time. Files are read whole through DataFile before SDL_mixer
+// sees them: only regular files of a bounded size, so a FIFO or a device
+// named as a sound cannot stall the game.
 class SdlMixerAudioService : public AudioService {
 public:
     static constexpr int kRate = 22050;          // samples per second, the rate of the game's effects
     static constexpr int kBufferFrames = 1024;   // sample frames per mix, about 46 ms
     static constexpr int kMaxVolume = AudioSettings::kMaxVolume;  // percent
-    static constexpr long kMaxEffectBytes = 16L * 1024 * 1024;
-    static constexpr long kMaxMusicBytes = 64L * 1024 * 1024;
 
     // Starts SDL's audio subsystem (SDL_InitSubSystem, so SDL's video start
     // is untouched) and opens the mixer. Throws std::runtime_error with a
