@@ -21,7 +21,8 @@ bool isModSignature(const std::string& head) {
                                   "OKTA", "OCTA"}) {
         if (hasAt(head, kAt, signature)) return true;
     }
-    return isDigitAt(head, kAt) && isDigitAt(head, kAt + 1) && (hasAt(head, kAt + 2, "CH") || hasAt(head, kAt + 2, "CN"));
+    const bool twoDigits = isDigitAt(head, kAt) && isDigitAt(head, kAt + 1);
+    return twoDigits && (hasAt(head, kAt + 2, "CH") || hasAt(head, kAt + 2, "CN"));
 }
 
 }  // namespace

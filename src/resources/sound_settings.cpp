@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <set>
 
@@ -12,28 +11,6 @@ namespace {
 const char* const kFileKey = "file";
 const char* const kVolumeKey = "volume";
 constexpr int32_t kMaxVolume = 100;  // percent
-
-char lower(char c) {
-    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-// Edit distance in which a change of case costs nothing and a swap of two
-// neighbouring letters counts as one slip.
-size_t typingDistance(const std::string& a, const std::string& b) {
-    std::vector<std::vector<size_t>> d(a.size() + 1, std::vector<size_t>(b.size() + 1));
-    for (size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-    for (size_t i = 1; i <= a.size(); ++i) {
-        for (size_t j = 1; j <= b.size(); ++j) {
-            const size_t change = lower(a[i - 1]) == lower(b[j - 1]) ? 0 : 1;
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1, d[i - 1][j - 1] + change});
-            if (i > 1 && j > 1 && lower(a[i - 1]) == lower(b[j - 2]) && lower(a[i - 2]) == lower(b[j - 1])) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        }
-    }
-    return d[a.size()][b.size()];
-}
 
 // A whole number in 0..100, digits only.
 bool isPercent(const std::string& text) {
@@ -53,7 +30,8 @@ const IniSchema& SoundSettings::fileKeys() {
         std::vector<IniKey> declared;
         for (int i = 0; i < kSoundEventCount; ++i) {
             const std::string event = soundEventName(soundEventAt(i));
-            declared.push_back({event, kFileKey, "file name", "", "the effect played for the event (WAV or OGG); none when absent"});
+            declared.push_back(
+                {event, kFileKey, "file name", "", "the effect played for the event (WAV or OGG); none when absent"});
             declared.push_back({event, kVolumeKey, "percent", "100", "the effect's loudness, 0 to 100"});
         }
         return IniSchema(declared);
@@ -150,17 +128,7 @@ void SoundSettings::loadInto(AudioService& audio) const {
 }
 
 std::string SoundSettings::closestEventName(const std::string& name) {
-    // One slip in a short name, up to three in a long one.
-    const size_t limit = std::max<size_t>(1, std::min<size_t>(3, name.size() / 3));
-    std::string best;
-    size_t bestDistance = limit + 1;
-    for (int i = 0; i < kSoundEventCount; ++i) {
-        const std::string candidate = soundEventName(soundEventAt(i));
-        const size_t distance = typingDistance(name, candidate);
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = candidate;
-        }
-    }
-    return best;
+    std::vector<std::string> events;
+    for (int i = 0; i < kSoundEventCount; ++i) events.emplace_back(soundEventName(soundEventAt(i)));
+    return IniSchema::nearest(name, events);
 }

@@ -37,7 +37,8 @@ TEST(SoundFileFormat, LookAlikesAndTruncatedHeadersAreUnknown) {
     EXPECT_EQ(detectSoundFileFormat("RIFF"), SoundFileFormat::Unknown);
     EXPECT_EQ(detectSoundFileFormat(bytesWith(64, 0, "ID3")), SoundFileFormat::Unknown) << "MP3";
     EXPECT_EQ(detectSoundFileFormat(bytesWith(64, 0, "MThd")), SoundFileFormat::Unknown) << "MIDI";
-    EXPECT_EQ(detectSoundFileFormat(bytesWith(1082, 1080, "M.")), SoundFileFormat::Unknown) << "cut inside the signature";
+    EXPECT_EQ(detectSoundFileFormat(bytesWith(1082, 1080, "M.")), SoundFileFormat::Unknown)
+        << "cut inside the signature";
     EXPECT_EQ(detectSoundFileFormat(bytesWith(1084, 1080, "XXCH")), SoundFileFormat::Unknown);
     EXPECT_EQ(detectSoundFileFormat(bytesWith(44, 40, "SCRM")), SoundFileFormat::Unknown) << "SCRM off its place";
     EXPECT_EQ(detectSoundFileFormat(""), SoundFileFormat::Unknown);
