@@ -160,11 +160,16 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
 
     m_pEnemy = std::make_unique<Enemy>(levels.getInt("enemyX", levelName, Enemy::kX),
                                        levels.getInt("enemyY", levelName, Enemy::kY));
+    m_music = levels.getString(kMusicKey, levelName, "");
+    m_levelName = levelName;
+}
 
-    // Only a level that could be built replaces the menu's tune; without a
-    // "music" key the level plays none.
-    playMusicNamedBy(kLevelsFile, levelName, kMusicKey, levels.getString(kMusicKey, levelName, ""));
-    raiseSoundEvent(SoundEvent::Ready);  // the level starts in its ready phase
+void Level::enter() {
+    // The level's tune replaces the menu's (or goes on, when a reload keeps
+    // the same); without a "music" key the level plays none.
+    playMusicNamedBy(kLevelsFile, m_levelName, kMusicKey, m_music);
+    // A level starts in its ready phase, unless a reload let it continue the play.
+    if (m_nPhase == LevelPhase::Ready) raiseSoundEvent(SoundEvent::Ready);
 }
 
 Level::~Level() {

@@ -61,7 +61,7 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
 
     m_pSelectorBitmap = getVideoService()->loadBitmap(kSelectorFile);
     m_hint = dictionary.getString("hint", kMenuSection, "");
-    playMusicNamedBy(kStageSelectFile, kMenuSection, kMusicKey, dictionary.getString(kMusicKey, kMenuSection, ""));
+    m_music = dictionary.getString(kMusicKey, kMenuSection, "");
 
     if (!dictionary.isLoaded()) {
         m_problems.push_back("CANNOT READ STAGESELECT.INI");
@@ -82,6 +82,10 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
 }
 
 StageSelect::~StageSelect() = default;
+
+void StageSelect::enter() {
+    playMusicNamedBy(kStageSelectFile, kMenuSection, kMusicKey, m_music);
+}
 
 const IniSchema& StageSelect::fileKeys() {
     static const IniSchema keys({

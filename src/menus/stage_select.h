@@ -46,6 +46,8 @@ public:
 
     void draw() override;
     void update(InputState input) override;
+    // Starts the menu's tune.
+    void enter() override;
 
     int32_t selectedLevel() const override { return m_selectedLevel; }
     int32_t selectedPlayer() const override { return m_selectedPlayer; }
@@ -82,5 +84,6 @@ private:
     std::vector<MenuItem> m_pPlayerItems;
     SurfaceHandle m_pSelectorBitmap;  // the cursor
     std::vector<std::string> m_problems;
+    std::string m_music;  // the tune's file; empty = none
     std::string m_hint;
 };

@@ -479,9 +479,12 @@ TEST(LevelReload, AClimberKeepsItsLadderAndItsBand) {
 
 // --- Sound ---------------------------------------------------------------------
 
-TEST(LevelSounds, ConstructionSoundsReadyAndPlaysTheSectionsMusic) {
+TEST(LevelSounds, EnteringSoundsReadyAndPlaysTheSectionsMusicButBuildingIsSilent) {
     RecordingAudioService audio;
     LevelWorld world(kFlatScreen, std::string(kOneScreenLevel) + "music = tunes/test.xm\n", PlayerFile::standard());
+    EXPECT_EQ(audio.playedNames(), "") << "a level built and thrown away is never heard";
+    EXPECT_TRUE(audio.musicRequests().empty());
+    world.level->enter();
     EXPECT_EQ(audio.playedNames(), "ready");
     EXPECT_EQ(audio.musicRequests(), std::vector<std::string>{"tunes/test.xm"});
 }
@@ -489,7 +492,25 @@ TEST(LevelSounds, ConstructionSoundsReadyAndPlaysTheSectionsMusic) {
 TEST(LevelSounds, ALevelWithoutMusicStopsTheMenusTune) {
     RecordingAudioService audio;
     LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.level->enter();
     EXPECT_EQ(audio.musicRequests(), std::vector<std::string>{""});
+}
+
+TEST(LevelSounds, AReloadedLevelThatContinuesThePlaySoundsNoReadyButKeepsItsMusic) {
+    RecordingAudioService audio;
+    const std::string keys = std::string(kOneScreenLevel) + "music = tunes/test.xm\n";
+    LevelWorld world(kFlatScreen, keys, PlayerFile::standard());
+    // Reloaded during the ready message, the level starts afresh: ready again.
+    ASSERT_FALSE(world.reload(kFlatScreen, keys, PlayerFile::standard()));
+    world.level->enter();
+    EXPECT_EQ(audio.playedNames(), "ready");
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    audio.clearPlayed();
+    ASSERT_TRUE(world.reload(kFlatScreen, keys, PlayerFile::standard()));
+    world.level->enter();
+    EXPECT_EQ(audio.playedNames(), "") << "the play goes on: no ready";
+    EXPECT_EQ(audio.musicRequests().back(), "tunes/test.xm") << "the same tune, which goes on playing";
 }
 
 TEST(LevelSounds, MusicThatCannotBePlayedIsReportedWithItsFileSectionAndKey) {
@@ -497,6 +518,7 @@ TEST(LevelSounds, MusicThatCannotBePlayedIsReportedWithItsFileSectionAndKey) {
     audio.failOn("gone.xm", "cannot be opened");
     testing::internal::CaptureStderr();
     LevelWorld world(kFlatScreen, std::string(kOneScreenLevel) + "music = gone.xm\n", PlayerFile::standard());
+    world.level->enter();
     const std::string errors = testing::internal::GetCapturedStderr();
     EXPECT_NE(errors.find("levels.ini: [test] music: cannot play \"gone.xm\": cannot be opened; no music plays\n"),
               std::string::npos)
