@@ -134,7 +134,7 @@ std::map<int64_t, std::string> tracedSounds(const std::vector<TraceRow>& rows) {
 
 TEST(SoundEventsRun, MenuLevelShotsPauseAndJumpSoundInTheFramesTheInputFixes) {
     const SoundRun run = replay("pendix-sounds.log");
-    ASSERT_EQ(run.rows.size(), 340u);
+    ASSERT_EQ(run.rows.size(), 520u);
     // The landing: the first frame after the jump in which the player stands again.
     int64_t landing = 0;
     for (const TraceRow& row : run.rows) {
