@@ -100,7 +100,8 @@ TEST(CommandLine, HelpIsRecognisedInBothSpellings) {
 TEST(CommandLine, UsageListsEveryOption) {
     const std::string usage = CommandLine::usage();
     for (const char* option : {"--data", "--scale", "--headless", "--frames", "--record", "--replay", "--screenshot",
-                               "--trace", "--watch", "--mute", "--volume", "--check", "--player-template", "--version", "--help"}) {
+                               "--trace", "--watch", "--mute", "--volume", "--check", "--player-template", "--version",
+                               "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }
