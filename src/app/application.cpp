@@ -3,6 +3,8 @@
 #include "app/controls_file.h"
 #include "app/live_reload.h"
 
+#include "platform/audio_device.h"
+#include "platform/audio_service.h"
 #include "platform/engine_frame_host.h"
 #include "platform/frame_pacer.h"
 #include "platform/game_engine.h"
@@ -12,9 +14,11 @@
 #include "platform/replay_recorder.h"
 #include "platform/sdl_clock.h"
 #include "platform/video_service.h"
+#include "resources/sound_settings.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -47,6 +51,15 @@ public:
 private:
     VideoService* m_previous;
 };
+
+// Registers the audio service (null: the silent stand-in) for one scope.
+class AudioServiceRegistration {
+public:
+    explicit AudioServiceRegistration(AudioService* service) { setAudioService(service); }
+    ~AudioServiceRegistration() { setAudioService(nullptr); }
+    AudioServiceRegistration(const AudioServiceRegistration&) = delete;
+    AudioServiceRegistration& operator=(const AudioServiceRegistration&) = delete;
+};
 }  // namespace
 
 // Everything alive while the game runs, in the order it is built; it is
@@ -56,6 +69,8 @@ struct Application::Session {
     std::unique_ptr<ReplayRecorder> recorder;
     std::unique_ptr<GameEngine> engine;
     std::unique_ptr<VideoServiceRegistration> registration;
+    std::unique_ptr<AudioService> audioDevice;  // null when sound goes elsewhere or nowhere
+    std::unique_ptr<AudioServiceRegistration> audioRegistration;
     SdlClock clock;
     std::unique_ptr<LiveReload> liveReload;  // before the manager: its factory calls back into it
     std::unique_ptr<GameStateManager> manager;
@@ -114,6 +129,20 @@ void Application::useControlsFile(GameEngine& engine) {
     engine.setControls(controls.bindings());
 }
 
+std::unique_ptr<AudioService> Application::openAudio() const {
+    // A headless run is silent unless SDL_AUDIODRIVER asks for a driver
+    // (the disk driver writes the mix to a file, for tests).
+    const char* driver = std::getenv("SDL_AUDIODRIVER");
+    if (m_options.headless && (driver == nullptr || *driver == '\0')) return nullptr;
+    AudioSettings settings;
+    settings.volume = m_options.volume;
+    settings.muted = m_options.muted;
+    std::string reason;
+    std::unique_ptr<AudioService> device = openAudioDevice(settings, reason);
+    if (!device) reportError("no sound: " + reason + "; the game plays silently");
+    return device;
+}
+
 int Application::startInDataDirectory() {
     // Everything that can be wrong with the command line is found before
     // SDL starts.
@@ -147,6 +176,15 @@ int Application::startInDataDirectory() {
         // Before the manager: every state loads and draws through the service.
         session->registration.reset(new VideoServiceRegistration(&engine));
         useControlsFile(engine);
+        // After the engine (audio starts beside SDL's video, and closes
+        // before SDL_Quit) and before the manager (the menu starts its tune).
+        AudioService* audio = m_pAudioService;
+        if (audio == nullptr) {
+            session->audioDevice = openAudio();
+            audio = session->audioDevice.get();
+        }
+        session->audioRegistration.reset(new AudioServiceRegistration(audio));
+        if (audio != nullptr) SoundSettings::read(SoundSettings::kFileName).loadInto(*audio);
         ReplayPlayer* player = session->player.get();
         ReplayRecorder* recorder = session->recorder.get();
         if (player) engine.setLiveKeyboardIgnored(true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/options.h"
+#include "platform/audio_service.h"
 #include "platform/clock.h"
 #include "platform/game_state_manager.h"
 #include "platform/state_factory.h"
@@ -16,7 +17,9 @@ class GameEngine;
 // that need the file system, starts the engine with the player's controls
 // (controls.ini), builds the state manager
 // from the factory, and runs the main loop with the replay, recording,
-// screenshot and frame-limit hooks. Every failure ends in one line on
+// screenshot and frame-limit hooks. Sound plays through the audio device
+// when there is one (never in a failure: without it the game is silent),
+// with the effects "sound.ini" names. Every failure ends in one line on
 // stderr and an exit status; nothing escapes as an exception.
 class Application {
 public:
@@ -39,6 +42,10 @@ public:
     // The clock that paces the frames and the looks at watched files
     // (default: SDL's); not owned. Tests give one that runs fast.
     void setClock(Clock* clock) { m_pClock = clock; }
+
+    // Plays through this service (not owned) instead of opening an audio
+    // device; tests record what the game plays with it.
+    void useAudioService(AudioService* service) { m_pAudioService = service; }
 
     // The options with every file name made absolute.
     const Options& options() const { return m_options; }
@@ -63,6 +70,8 @@ private:
     struct Session;  // everything alive while the game runs
 
     int startInDataDirectory();
+    // The audio device's service, or null (and at most one line on stderr) for a silent run.
+    std::unique_ptr<AudioService> openAudio() const;
     // Runs the frames (all of them, or those due now) and turns the loop's
     // result or failure into an exit status, finishing the run once it ended.
     int runFrames(bool toTheEnd);
@@ -78,4 +87,5 @@ private:
     std::string m_previousDirectory;  // working directory before the run; empty = unchanged
     uint32_t m_lastFrame = 0;
     Clock* m_pClock = nullptr;
+    AudioService* m_pAudioService = nullptr;  // not owned; null = open the device
 };

@@ -10,6 +10,7 @@
 namespace {
 constexpr int kMinScale = 1;
 constexpr int kMaxScale = 8;
+constexpr int kMaxVolume = 100;  // percent
 
 // A whole decimal number within [low, high]; digits only, no sign or spaces.
 bool parseNumber(const std::string& text, uint64_t low, uint64_t high, uint64_t& value) {
@@ -24,9 +25,9 @@ bool parseNumber(const std::string& text, uint64_t low, uint64_t high, uint64_t&
 
 // Options that take no value, and those that do (--check's is optional).
 const char* const kFlags[] = {"--headless", "--help",  "-h",    "--fullscreen", "--no-overlay",
-                              "--version",  "--watch", "--player-template"};
+                              "--version",  "--watch", "--player-template", "--mute"};
 const char* const kValued[] = {"--data",  "--scale",      "--frames", "--record",
-                               "--replay", "--screenshot", "--trace",  "--check"};
+                               "--replay", "--screenshot", "--trace",  "--check", "--volume"};
 
 template <size_t N>
 bool listed(const char* const (&names)[N], const std::string& name) {
@@ -65,6 +66,8 @@ std::string CommandLine::usage() {
            "  --trace FILE         write a per-frame trace to FILE\n"
            "  --watch              reload the running level or menu when one of its files\n"
            "                       changes (F5 reloads in any run)\n"
+           "  --mute               start with all sound off (M turns it on and off while playing)\n"
+           "  --volume N           play sound at N percent of full loudness, 0 to 100 (default: 100)\n"
            "  --check [DIR]        check the game in DIR (default: the data directory) and exit:\n"
            "                       one line per problem; status 0 without errors, 1 with\n"
            "  --player-template    print a commented player file listing every key with its\n"
@@ -171,6 +174,14 @@ void CommandLine::apply(const std::string& name, const std::string& value) {
         m_options.overlayShown = false;
     } else if (name == "--watch") {
         m_options.watch = true;
+    } else if (name == "--mute") {
+        m_options.muted = true;
+    } else if (name == "--volume") {
+        if (!parseNumber(value, 0, kMaxVolume, number)) {
+            m_error = "--volume: '" + value + "' is not a whole number from 0 to 100";
+            return;  // bad value
+        }
+        m_options.volume = static_cast<int>(number);
     } else if (name == "--data") {
         m_options.dataDirectory = value;
     } else if (name == "--record") {

@@ -26,6 +26,8 @@ struct Options {
     std::string traceFile;      // per-frame trace to write; empty = none
     std::vector<ScreenshotRequest> screenshots;
     bool watch = false;           // reload the running state when its files change
+    bool muted = false;         // start with all sound off
+    int volume = 100;           // percent of full loudness, 0 to 100
     bool helpRequested = false;
     bool versionRequested = false;
     bool playerTemplateRequested = false;  // print the player file template and exit

@@ -1,5 +1,6 @@
 #include "check/content_checker.h"
 
+#include "check/sound_checker.h"
 #include "level/enemy.h"
 #include "level/level.h"
 #include "menus/stage_select.h"
@@ -115,7 +116,17 @@ ContentReport ContentChecker::run() {
         checkPlayer(fileName);
     }
     checkEnemy();
+    checkSound();
     return m_report;
+}
+
+void ContentChecker::checkSound() {
+    SoundChecker sound(m_directory, m_report);
+    sound.checkSoundSettings();
+    const std::string menuFile = "stageselect.ini";
+    if (iniProblem(menuFile).empty()) sound.checkMusic(IniDictionary(pathOf(menuFile)), menuFile, "Menu");
+    if (!m_levels) return;  // reported already
+    for (const std::string& levelName : m_levelNames) sound.checkMusic(*m_levels, "levels.ini", levelName);
 }
 
 // ---------------------------------------------------------------- files

@@ -16,7 +16,8 @@ class TileMapFile;
 // Reads a whole game the way the engine will, starting from
 // "stageselect.ini": every listed level's section of "levels.ini" with its
 // tile sheet and tile map, every listed character's player file with its
-// sprite sheets and shot image, "enemy.ini", "font.ini" and "selector.bmp".
+// sprite sheets and shot image, "enemy.ini", "font.ini", "selector.bmp",
+// and the sound: "sound.ini" and the tunes the menu and the levels name.
 // It reports every problem it finds instead of stopping at the first, and it
 // never runs the game: nothing it reads can crash it.
 class ContentChecker {
@@ -76,6 +77,7 @@ private:
     void checkArrival(const IniDictionary& levels, const std::string& levelName, const TileMapFile& map);
     void checkPlayer(const std::string& fileName);
     void checkEnemy();
+    void checkSound();
     void checkSprite(const IniDictionary& file, const std::string& fileName, const SpriteNeeds& needs);
 
     // Reads a count key the way the engine does; reports negative and huge ones.

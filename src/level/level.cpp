@@ -1,7 +1,9 @@
 #include "level/level.h"
 
 #include "level/enemy.h"
+#include "platform/audio_service.h"
 #include "platform/game_state_manager.h"
+#include "platform/sound_event_log.h"
 #include "platform/video_service.h"
 #include "platform/wrapping_arithmetic.h"
 #include "player/voltaro.h"
@@ -18,6 +20,7 @@ namespace {
 
 const char* const kLevelsFile = "levels.ini";
 const char* const kFontFile = "font.ini";
+const char* const kMusicKey = "music";
 
 // Bounds on the ready message's surface: sixteen screens wide, one screen
 // high. Anything larger comes from a broken font or message, and honouring it
@@ -91,7 +94,9 @@ const IniSchema& Level::levelsFileSchema() {
     static const IniSchema schema =
         IniSchema({{"Common", "readyMessage", "text", "empty", "the message shown before play starts"},
                    {"*", "enemyX", "pixels", std::to_string(Enemy::kX), "world x of the enemy's left edge"},
-                   {"*", "enemyY", "pixels", std::to_string(Enemy::kY), "world y of the enemy's top edge"}})
+                   {"*", "enemyY", "pixels", std::to_string(Enemy::kY), "world y of the enemy's top edge"},
+                   {"*", kMusicKey, "file name", "",
+                    "the tune that loops while the level is played (OGG, WAV, MOD, XM, S3M, IT); none when absent"}})
             .add(Map::levelKeys());
     return schema;
 }
@@ -155,6 +160,16 @@ Level::Level(const std::string& levelName, const std::string& playerFileName) {
 
     m_pEnemy = std::make_unique<Enemy>(levels.getInt("enemyX", levelName, Enemy::kX),
                                        levels.getInt("enemyY", levelName, Enemy::kY));
+    m_music = levels.getString(kMusicKey, levelName, "");
+    m_levelName = levelName;
+}
+
+void Level::enter() {
+    // The level's tune replaces the menu's (or goes on, when a reload keeps
+    // the same); without a "music" key the level plays none.
+    playMusicNamedBy(kLevelsFile, m_levelName, kMusicKey, m_music);
+    // A level starts in its ready phase, unless a reload let it continue the play.
+    if (m_nPhase == LevelPhase::Ready) raiseSoundEvent(SoundEvent::Ready);
 }
 
 Level::~Level() {
@@ -237,6 +252,7 @@ void Level::update(InputState input) {
 }
 
 void Level::startScroll(Direction direction) {
+    raiseSoundEvent(SoundEvent::Transition);
     m_nScrollDirection = direction;
     if (m_nBeforeScrollingDuration > 0) {
         changePhase(LevelPhase::BeforeScrolling);
@@ -250,6 +266,7 @@ void Level::restart() {
     m_pMap->selectBoundary(m_pPlayer->getX(), m_pPlayer->getY());
     m_camera.setBounds(m_pMap->currentBoundary());
     changePhase(LevelPhase::Ready);
+    raiseSoundEvent(SoundEvent::Ready);
 }
 
 void Level::draw() {

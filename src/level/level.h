@@ -21,7 +21,10 @@ class Voltaro;
 // The game state in which a level is played: it owns the map, the player,
 // the enemy, the camera and the pre-rendered ready message, and sequences
 // each update through the ready message, play and the three phases of a
-// vertical screen transition. A level never ends.
+// vertical screen transition. A level never ends. It plays the tune its
+// section of "levels.ini" names under "music" and raises the sound events
+// "ready" (when it becomes the current state in its ready phase, and at
+// every restart) and "transition" (at every startScroll).
 class Level : public GameState, public PlayerHost {
 public:
     // Reads the level name (index 0) and the player file name (index 1) from the manager.
@@ -42,6 +45,8 @@ public:
 
     void draw() override;
     void update(InputState input) override;
+    // Starts the level's tune and, in the ready phase, sounds "ready".
+    void enter() override;
 
     // After a live reload, in the freshly built level: continues the play of
     // `previous`, the same level before its files changed, when it was
@@ -93,4 +98,6 @@ private:
     std::unique_ptr<Map> m_pMap;
     std::unique_ptr<Voltaro> m_pPlayer;
     SurfaceHandle m_pReadyMessageBitmap;  // the ready message, rendered once
+    std::string m_levelName;              // the section in "levels.ini"
+    std::string m_music;                  // the tune's file; empty = none
 };

@@ -4,6 +4,7 @@
 #include "level/level.h"
 #include "platform/menu_selection.h"
 #include "platform/game_state.h"
+#include "platform/sound_event_log.h"
 #include "player/voltaro.h"
 #include "resources/sprite.h"
 #include "world/map.h"
@@ -42,24 +43,33 @@ const char* responseName(CollisionResponse response) {
     return "Invalid";
 }
 
+// The frame's sound events by name, separated by spaces, in the order raised.
+void writeSounds(std::ostringstream& line, const SoundEventLog& sounds) {
+    for (int i = 0; i < sounds.size(); ++i) {
+        if (i > 0) line << ' ';
+        line << soundEventName(sounds.at(i));
+    }
+    if (sounds.dropped() > 0) line << (sounds.size() > 0 ? " " : "") << '+' << sounds.dropped();
+}
+
 }  // namespace
 
 const char* const TraceWriter::kHeader =
     "frame,state,phase,x,y,speedX,speedY,handler,mode,facing,response,invincible,ladder,viewX,viewY,boundary,"
     "shots,stateFrame,animation,animationFrame,screenScroll,shootingTimer,phaseFrame,enemyFrame,menuLevel,"
-    "menuCharacter,menuCharacterActive";
+    "menuCharacter,menuCharacterActive,sounds";
 
 TraceWriter::TraceWriter(const std::string& fileName) : m_file(fileName, std::ios::out | std::ios::trunc) {
     if (m_file.is_open()) m_file << kHeader << '\n';
 }
 
-void TraceWriter::writeFrame(uint32_t frame, const GameState* state) {
+void TraceWriter::writeFrame(uint32_t frame, const GameState* state, const SoundEventLog& sounds) {
     if (!m_file.is_open()) return;  // nowhere to write
-    m_file << formatFrame(frame, state) << '\n';
+    m_file << formatFrame(frame, state, sounds) << '\n';
     m_file.flush();
 }
 
-std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state) {
+std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state, const SoundEventLog& sounds) {
     std::ostringstream line;
     line << frame << ',';
     const Level* level = dynamic_cast<const Level*>(state);
@@ -71,6 +81,8 @@ std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state) {
         } else {
             line << ",,";
         }
+        line << ',';
+        writeSounds(line, sounds);
         return line.str();
     }
     const Voltaro& player = level->player();
@@ -92,6 +104,7 @@ std::string TraceWriter::formatFrame(uint32_t frame, const GameState* state) {
     const Sprite& sprite = player.sprite();
     line << ',' << player.stateFrame() << ',' << sprite.currentAnimation() << ',' << sprite.currentFrame() << ','
          << (player.isScreenScrolling() ? 1 : 0) << ',' << player.shootingTimer() << ',' << level->frameCounter()
-         << ',' << level->enemy().sprite().currentFrame() << ",,,";
+         << ',' << level->enemy().sprite().currentFrame() << ",,,,";
+    writeSounds(line, sounds);
     return line.str();
 }

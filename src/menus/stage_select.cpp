@@ -1,6 +1,8 @@
 #include "menus/stage_select.h"
 
+#include "platform/audio_service.h"
 #include "platform/game_state_manager.h"
+#include "platform/sound_event_log.h"
 #include "platform/video_service.h"
 #include "resources/ini_dictionary.h"
 #include "world/camera.h"
@@ -13,6 +15,8 @@ namespace {
 
 const char* const kStageSelectFile = "stageselect.ini";
 const char* const kSelectorFile = "selector.bmp";
+const char* const kMenuSection = "Menu";
+const char* const kMusicKey = "music";
 constexpr int32_t kProblemY = 200;  // screen pixels, the first line that reports an empty list
 
 // A list's "amount": negative counts as empty, an absurd one is cut to what
@@ -56,7 +60,8 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
     }
 
     m_pSelectorBitmap = getVideoService()->loadBitmap(kSelectorFile);
-    m_hint = dictionary.getString("hint", "Menu", "");
+    m_hint = dictionary.getString("hint", kMenuSection, "");
+    m_music = dictionary.getString(kMusicKey, kMenuSection, "");
 
     if (!dictionary.isLoaded()) {
         m_problems.push_back("CANNOT READ STAGESELECT.INI");
@@ -78,6 +83,10 @@ StageSelect::StageSelect(GameStateManager* manager) : m_pManager(manager), m_fon
 
 StageSelect::~StageSelect() = default;
 
+void StageSelect::enter() {
+    playMusicNamedBy(kStageSelectFile, kMenuSection, kMusicKey, m_music);
+}
+
 const IniSchema& StageSelect::fileKeys() {
     static const IniSchema keys({
         {"Levels", "amount", "count", "0", "number of levels listed"},
@@ -85,7 +94,9 @@ const IniSchema& StageSelect::fileKeys() {
         {"Voltaros", "amount", "count", "0", "number of characters listed"},
         {"Voltaros", "voltaro#", "file name", "empty", "the character's player file"},
         {"Voltaros", "voltaro#title", "text", "empty", "the character's name in the menu"},
-        {"Menu", "hint", "text", "", "one line of key hints at the bottom of the menu; none when absent"},
+        {kMenuSection, "hint", "text", "", "one line of key hints at the bottom of the menu; none when absent"},
+        {kMenuSection, kMusicKey, "file name", "",
+         "the tune that loops while the menu is shown (OGG, WAV, MOD, XM, S3M, IT); none when absent"},
     });
     return keys;
 }
@@ -115,21 +126,30 @@ void StageSelect::update(InputState input) {
     if (input.vertical != input.previousVertical) {
         int32_t& index = m_choosingPlayer ? m_selectedPlayer : m_selectedLevel;
         const int32_t count = m_choosingPlayer ? m_playerCount : m_levelCount;
+        const int32_t before = index;
         if (input.vertical == Direction::Down && index < count - 1) index += 1;
         if (input.vertical == Direction::Up && index > 0) index -= 1;
+        if (index != before) raiseSoundEvent(SoundEvent::MenuMove);  // not at either end
     }
 
     if (input.shootPressed) {
         if (!m_choosingPlayer) {
-            if (m_levelCount > 0) m_choosingPlayer = true;  // never into an empty list
+            if (m_levelCount > 0) {  // never into an empty list
+                m_choosingPlayer = true;
+                raiseSoundEvent(SoundEvent::MenuConfirm);
+            }
         } else if (m_playerCount > 0) {
             m_pManager->setName(0, m_pLevelItems[static_cast<size_t>(m_selectedLevel)].getName().c_str());
             m_pManager->setName(1, m_pPlayerItems[static_cast<size_t>(m_selectedPlayer)].getName().c_str());
             m_pManager->requestStateSwitch();
+            raiseSoundEvent(SoundEvent::MenuConfirm);
         }
     }
 
-    if (input.jumpPressed && m_choosingPlayer) m_choosingPlayer = false;
+    if (input.jumpPressed && m_choosingPlayer) {
+        m_choosingPlayer = false;
+        raiseSoundEvent(SoundEvent::MenuBack);
+    }
 }
 
 void StageSelect::drawCursor(const MenuItem& item) {

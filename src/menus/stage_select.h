@@ -22,6 +22,9 @@ class GameStateManager;
 // from the character list. An empty list is reported on screen and on
 // stderr, gets no cursor and is never confirmed into. An optional "hint" in
 // [Menu] (what the keys do) is drawn as one line at the bottom of the screen.
+// The menu plays the tune [Menu] names under "music" and raises the sound
+// events "menuMove" (a cursor changed its entry), "menuConfirm" (B took the
+// menu a step on) and "menuBack" (Space went back to the level list).
 class StageSelect : public GameState, public MenuSelection {
 public:
     static constexpr int32_t kLevelListX = 32;    // screen pixels
@@ -43,6 +46,8 @@ public:
 
     void draw() override;
     void update(InputState input) override;
+    // Starts the menu's tune.
+    void enter() override;
 
     int32_t selectedLevel() const override { return m_selectedLevel; }
     int32_t selectedPlayer() const override { return m_selectedPlayer; }
@@ -79,5 +84,6 @@ private:
     std::vector<MenuItem> m_pPlayerItems;
     SurfaceHandle m_pSelectorBitmap;  // the cursor
     std::vector<std::string> m_problems;
+    std::string m_music;  // the tune's file; empty = none
     std::string m_hint;
 };

@@ -1,5 +1,6 @@
 #include "platform/game_engine.h"
 
+#include "platform/audio_service.h"
 #include "platform/browser_page.h"
 #include "platform/data_file.h"
 #include "platform/keyed_conversion.h"
@@ -167,6 +168,10 @@ void GameEngine::addStandardKeys() {
     m_standardKeys.add(SDLK_RETURN, KMOD_ALT, "fullscreen", [this] { toggleFullscreen(); });
     m_standardKeys.add(SDLK_F12, KMOD_NONE, "screenshot", [this] { takeScreenshot(); });
     m_standardKeys.add(SDLK_F3, KMOD_NONE, "debug overlay", [this] { toggleOverlay(); });
+    m_standardKeys.add(kSoundKey, KMOD_NONE, "sound", [] {
+        AudioService& audio = getAudioService();
+        audio.setMuted(!audio.isMuted());
+    });
 }
 
 bool GameEngine::openMode(const DisplayLayout& layout, std::string& error) {

@@ -24,8 +24,9 @@
 // inputs and so into the per-frame InputState and the pause / single-step
 // flags (InputRouter), and it handles the standard keys outside the game's
 // input: Esc quits, F11 and Alt+Enter switch fullscreen, F12 saves a
-// screenshot, F3 hides and shows the debug overlay. Exactly one engine
-// exists while the game runs.
+// screenshot, F3 hides and shows the debug overlay, M turns all sound off
+// and on (the audio service's mute). Exactly one engine exists while the
+// game runs.
 class GameEngine : public VideoService {
 public:
     struct Settings {
@@ -48,6 +49,8 @@ public:
     // rather than typed; live keys never carry it. Their keys are the game
     // inputs' canonical keys, whatever the controls say.
     static constexpr Uint8 kScriptedKeyboard = 0xA5;
+    // The standard key that turns all sound off and on.
+    static constexpr SDLKey kSoundKey = SDLK_m;
 
     // Initialises SDL, opens the window and the gamepads. Throws
     // std::runtime_error with a one-line reason (SDL's error text included)

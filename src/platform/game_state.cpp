@@ -1,3 +1,5 @@
 #include "platform/game_state.h"
 
 GameState::~GameState() = default;
+
+void GameState::enter() {}

@@ -7,6 +7,12 @@
 class GameState {
 public:
     virtual ~GameState();
+    // Called once when the state becomes the current one: built as the first
+    // state, switched to, or put in place of a reloaded one. What a state
+    // sets going for the player to hear (its tune, the level's "ready") starts
+    // here, not in the constructor, so a state that is built and then thrown
+    // away (a reload the checker refuses) is never heard. Does nothing by default.
+    virtual void enter();
     // Draws the whole frame for this state.
     virtual void draw() = 0;
     // Advances the state by one frame.

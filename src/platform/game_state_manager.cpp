@@ -6,6 +6,7 @@ GameStateManager::GameStateManager(StateFactory factory)
     : m_switchState(false), m_names{"Pendix", "voltaro1"}, m_pCurrentState(nullptr), m_factory(std::move(factory)) {
     // The names are in place before the first state is built.
     m_pCurrentState = m_factory.createFirstState(this);
+    if (m_pCurrentState != nullptr) m_pCurrentState->enter();
 }
 
 GameStateManager::~GameStateManager() {
@@ -24,12 +25,14 @@ void GameStateManager::update(InputState input) {
     m_pCurrentState = nullptr;
     m_pCurrentState = m_factory.createLevel(this);
     m_switchState = false;
+    if (m_pCurrentState != nullptr) m_pCurrentState->enter();
 }
 
 void GameStateManager::replaceState(GameState* state) {
     if (state == nullptr || state == m_pCurrentState) return;  // nothing to replace with
     delete m_pCurrentState;
     m_pCurrentState = state;
+    m_pCurrentState->enter();
 }
 
 void GameStateManager::draw() {

@@ -9,7 +9,8 @@
 // Owns the one current game state, forwards the per-frame update and draw to
 // it, and carries out a requested switch at the start of the next update:
 // the current state is deleted and a level is built in its place (one way,
-// nothing returns to the first state). Also carries the two choices the
+// nothing returns to the first state). Every state it makes current is
+// told so (GameState::enter). Also carries the two choices the
 // menu hands to the level: name 0 is the level name, name 1 the player file.
 class GameStateManager {
 public:

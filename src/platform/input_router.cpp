@@ -1,5 +1,7 @@
 #include "platform/input_router.h"
 
+#include "platform/sound_event_log.h"
+
 static_assert(InputRouter::padSource(InputRouter::kMaxPads - 1, InputRouter::kPadSlots - 1) < 32,
               "every source needs its own bit of a SourceMask");
 
@@ -55,7 +57,10 @@ void InputRouter::apply(GameInput input, bool down) {
         }
         break;
     case GameInput::Pause:
-        if (down) m_paused = !m_paused;
+        if (down) {
+            m_paused = !m_paused;
+            if (m_paused) raiseSoundEvent(SoundEvent::Pause);
+        }
         break;
     case GameInput::Jump:
         in.jumpPressed = down;

@@ -11,7 +11,8 @@
 // on each axis the direction pressed last wins and releasing it falls back
 // to the opposite one if that is still held; jump and shoot give one-frame
 // Pressed/Released edges and a Held level; pause toggles on each press;
-// step, while paused, lets exactly one frame be updated.
+// step, while paused, lets exactly one frame be updated. Entering the pause
+// raises the "pause" sound event.
 //
 // Several sources can drive one input at once (two keys, the keyboard and
 // a pad, the d-pad and the stick). A source is one binding, numbered by the

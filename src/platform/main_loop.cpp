@@ -1,5 +1,7 @@
 #include "platform/main_loop.h"
 
+#include "platform/sound_event_log.h"
+
 MainLoop::MainLoop(FrameHost& host, FramePacer& pacer) : m_host(host), m_pacer(pacer) {}
 
 int MainLoop::run(std::unique_ptr<GameStateManager>& manager) {
@@ -34,6 +36,7 @@ int MainLoop::runDueFrames(std::unique_ptr<GameStateManager>& manager) {
 
 MainLoop::FrameEnd MainLoop::runFrame(GameStateManager& manager) {
     const uint32_t frame = ++m_frame;
+    frameSoundEvents().clear();  // the trace lists each frame's own sounds
     if (m_beforePoll) m_beforePoll(frame);
     m_host.pollInput();
     // While paused no state advances, but the frame is still drawn.

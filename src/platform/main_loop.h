@@ -11,7 +11,8 @@
 // The fixed-rate frame loop. Each pass is one frame, numbered from 1: poll
 // the input, update the current state unless paused, draw, show, wait for
 // the frame's share of the 17, 17, 16 ms cycle, and leave after the frame in
-// which quit was requested (or after the frame limit).
+// which quit was requested (or after the frame limit). The frame's sound
+// events (frameSoundEvents) start empty with each frame.
 //
 // The loop either owns the thread (run: it waits between frames itself) or
 // is woken from outside (begin, then runDueFrames at every wake: the

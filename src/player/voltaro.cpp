@@ -1,5 +1,6 @@
 #include "player/voltaro.h"
 
+#include "platform/sound_event_log.h"
 #include "platform/video_service.h"
 #include "player/player_host.h"
 #include "world/geometry.h"
@@ -289,6 +290,7 @@ void Voltaro::enterRunning() {
 }
 
 void Voltaro::enterJumping(bool setAnimation) {
+    raiseSoundEvent(SoundEvent::Jump);  // only ever entered from the ground
     m_stateFrame = 0;
     m_handler = &Voltaro::airborneHandler;
     m_mode = MovementMode::Air;
@@ -309,6 +311,7 @@ void Voltaro::enterFalling(bool moveNow) {
 }
 
 void Voltaro::enterClimbing() {
+    raiseSoundEvent(SoundEvent::Ladder);
     m_stateFrame = 0;
     m_handler = &Voltaro::climbingHandler;
     m_mode = MovementMode::Ladder;
@@ -521,6 +524,13 @@ bool Voltaro::moveVertically(Direction horizontal) {
             m_collisionResponse = CollisionResponse::Landing;  // bumped the ceiling
             break;
         case CollisionResponse::Landing:
+            // Out of the air onto the ground; the beam-in's own landing ends
+            // the arrival. Climbing down onto the floor makes no sound.
+            if (m_handler == &Voltaro::appearingHandler) {
+                raiseSoundEvent(SoundEvent::Beam);
+            } else if (m_mode == MovementMode::Air) {
+                raiseSoundEvent(SoundEvent::Land);
+            }
             m_speedY = m_ySpeedCollision;
             if (m_mode == MovementMode::Air && horizontal != Direction::None && horizontal == m_facing) {
                 enterRunning();
@@ -610,6 +620,7 @@ void Voltaro::updateShots(const InputState& input, const Camera& camera) {
             }
         }
         if (fired) {  // all three in flight: no shot, and the pose is not restarted
+            raiseSoundEvent(SoundEvent::Shoot);
             m_shootingPose = true;
             m_shootingTimer = 0;
         }
@@ -638,6 +649,7 @@ void Voltaro::respawn() {
 
 void Voltaro::hurt() {
     if (m_invincibleTimer != 0) return;  // still invincible: the hit is ignored
+    raiseSoundEvent(SoundEvent::Hurt);
     m_invincibleTimer = m_durationInvincible;
     m_pendingTransition = &Voltaro::enterReeling;
     m_pSprite->setAnimation(kAnimationHurt);

@@ -31,6 +31,13 @@ class PlayerHost;
 // beams in at the map's start, walks, runs, jumps, climbs ladders, fires up to
 // three shots, is knocked back by hits, and calls back into its level when it
 // falls out of the world or reaches a scroll start position.
+//
+// It raises sound events as things happen in its update: "jump" (a jump
+// starts from the ground), "land" (an airborne state meets the ground),
+// "beam" (the beam-in's Appearing state meets the ground), "ladder" (it
+// grabs a ladder), "shoot" (a shot slot accepted a shot) and "hurt" (a
+// contact is taken, not ignored as while invincible). Raising an event
+// changes nothing in the player.
 class Voltaro {
 public:
     // dictionary: the player file; fileName: its name (for the Sprite's

@@ -66,6 +66,11 @@ size_t distance(const std::string& a, const std::string& b) {
     return d[a.size()][b.size()];
 }
 
+// No declared key is this long; a longer one (a whole line without '=') is
+// nothing like any of them, and comparing it would cost its length times
+// theirs.
+constexpr size_t kLongestComparedKey = 64;  // characters
+
 // How far a suggestion may be from what was written: one slip in a short
 // key, up to three in a long one.
 size_t closeEnough(const std::string& name) {
@@ -106,11 +111,20 @@ bool IniSchema::knows(const std::string& section, const std::string& key) const 
     return false;
 }
 
+std::string IniSchema::nearest(const std::string& name, const std::vector<std::string>& candidates) {
+    if (name.size() > kLongestComparedKey) return "";  // nothing like any of them
+    std::string best;
+    size_t bestDistance = closeEnough(name) + 1;
+    for (const std::string& candidate : candidates) {
+        const size_t d = distance(name, candidate);
+        if (d >= bestDistance) continue;
+        bestDistance = d;
+        best = candidate;
+    }
+    return best;
+}
+
 std::string IniSchema::closest(const std::string& section, const std::string& key) const {
-    // No declared key is this long; a longer one (a whole line without '=')
-    // is nothing like any of them, and comparing it would cost its length
-    // times theirs.
-    constexpr size_t kLongestComparedKey = 64;  // characters
     if (key.size() > kLongestComparedKey) return "";
     std::vector<std::string> keyRuns;
     const std::string markedKey = withIndexMarks(key, keyRuns);

@@ -40,6 +40,10 @@ public:
 
     // True when `name` fits `pattern` ('#' a run of digits, '?' one character).
     static bool matches(const std::string& pattern, const std::string& name);
+    // The candidate nearest to `name` as the key suggestions measure it (a
+    // slip or two of typing, any change of case), or empty when none is near.
+    // For names that are not keys: "sound.ini"'s sections name sound events.
+    static std::string nearest(const std::string& name, const std::vector<std::string>& candidates);
 
 private:
     std::vector<IniKey> m_keys;

@@ -1,11 +1,16 @@
 #include "app/application.h"
 
+#include "platform/audio_service.h"
 #include "platform/fatal_data_error.h"
+#include "platform/silent_audio_service.h"
 #include "platform/video_service.h"
+#include "support/recording_audio_service.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -315,4 +320,63 @@ TEST_F(ApplicationTest, AWokenRunThatCannotStartSaysWhyAndLeavesTheDirectory) {
     EXPECT_NE(testing::internal::GetCapturedStderr().find("tileSheet != NULL"), std::string::npos);
     EXPECT_EQ(std::filesystem::canonical(std::filesystem::current_path()), std::filesystem::canonical(start.path()));
     EXPECT_EQ(getVideoService(), nullptr);
+}
+
+// --- Sound ---------------------------------------------------------------------
+
+namespace {
+// States that note, when built, which audio service they would play through.
+StateFactory noticingTheAudioService(AudioService*& seen) {
+    StateFactory states;
+    states.createFirstState = [&seen](GameStateManager* manager) -> GameState* {
+        seen = &getAudioService();
+        return new MovingSquare(manager, 0);
+    };
+    states.createLevel = states.createFirstState;
+    return states;
+}
+}  // namespace
+
+TEST_F(ApplicationTest, AGivenAudioServiceIsRegisteredOnlyDuringTheRunWithSoundIniLoadedIntoIt) {
+    start.write("sound.ini", "[jump]\nfile=sounds/jump.wav\nvolume=70\n[pause]\nfile=sounds/pause.wav\n");
+    RecordingAudioService audio;
+    AudioService* seen = nullptr;
+    Options options = headless();
+    options.frameLimit = 1;
+    Application application(options, noticingTheAudioService(seen));
+    application.useAudioService(&audio);
+    EXPECT_EQ(application.run(), 0);
+    EXPECT_EQ(seen, &audio);
+    ASSERT_EQ(audio.loads().size(), 2u);
+    EXPECT_EQ(audio.loads()[0].file, "sounds/jump.wav");
+    EXPECT_EQ(audio.loads()[0].volume, 70);
+    EXPECT_EQ(audio.loads()[1].event, SoundEvent::Pause);
+    EXPECT_NE(dynamic_cast<SilentAudioService*>(&getAudioService()), nullptr) << "unregistered after the run";
+}
+
+TEST_F(ApplicationTest, AHeadlessRunOpensNoAudioDeviceAndSaysNothingAboutIt) {
+    unsetenv("SDL_AUDIODRIVER");
+    AudioService* seen = nullptr;
+    Options options = headless();
+    options.frameLimit = 1;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run(options, noticingTheAudioService(seen)), 0);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_NE(dynamic_cast<SilentAudioService*>(seen), nullptr);
+}
+
+TEST_F(ApplicationTest, AnAudioDriverThatCannotOpenLeavesTheGameSilentWithOneLine) {
+    // SDL_AUDIODRIVER makes a headless run open the audio device.
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    Options options = headless();
+    options.frameLimit = 3;
+    testing::internal::CaptureStderr();
+    const int status = run(options);
+    const std::string errors = testing::internal::GetCapturedStderr();
+    unsetenv("SDL_AUDIODRIVER");
+    EXPECT_EQ(status, 0);
+    EXPECT_EQ(lastFrame, 3u);
+    EXPECT_EQ(errors.compare(0, 19, "voltaro: no sound: "), 0) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
+    EXPECT_NE(errors.find("; the game plays silently\n"), std::string::npos) << errors;
 }

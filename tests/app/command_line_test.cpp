@@ -100,7 +100,8 @@ TEST(CommandLine, HelpIsRecognisedInBothSpellings) {
 TEST(CommandLine, UsageListsEveryOption) {
     const std::string usage = CommandLine::usage();
     for (const char* option : {"--data", "--scale", "--headless", "--frames", "--record", "--replay", "--screenshot",
-                               "--trace", "--watch", "--check", "--player-template", "--version", "--help"}) {
+                               "--trace", "--watch", "--mute", "--volume", "--check", "--player-template", "--version",
+                               "--help"}) {
         EXPECT_NE(usage.find(option), std::string::npos) << option;
     }
 }
@@ -113,6 +114,20 @@ TEST(CommandLine, ScaleMustBeAWholeNumberFromOneToEight) {
     EXPECT_NE(errorOf({"--scale", "-1"}), "");
     EXPECT_NE(errorOf({"--scale", " 2"}), "");
     EXPECT_NE(errorOf({"--scale", "99999999999999999999"}), "");
+}
+
+TEST(CommandLine, SoundIsOnAtFullVolumeUnlessMutedOrTurnedDown) {
+    EXPECT_FALSE(parse({}).options().muted);
+    EXPECT_EQ(parse({}).options().volume, 100);
+    EXPECT_TRUE(parse({"--mute"}).options().muted);
+    EXPECT_EQ(parse({"--volume", "0"}).options().volume, 0);
+    EXPECT_EQ(parse({"--volume=35"}).options().volume, 35);
+    EXPECT_EQ(errorOf({"--volume", "101"}), "--volume: '101' is not a whole number from 0 to 100");
+    EXPECT_NE(errorOf({"--volume", "-1"}), "");
+    EXPECT_NE(errorOf({"--volume", "50%"}), "");
+    EXPECT_NE(errorOf({"--volume"}), "");
+    EXPECT_NE(errorOf({"--mute=yes"}), "");
+    EXPECT_NE(errorOf({"--mute", "--mute"}), "");
 }
 
 TEST(CommandLine, FramesMustBePositiveAndFitIn32Bits) {

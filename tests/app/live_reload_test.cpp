@@ -41,6 +41,10 @@ protected:
         for (const auto& entry : std::filesystem::directory_iterator(kGameDir)) {
             if (entry.is_regular_file()) std::filesystem::copy_file(entry.path(), dir.file(entry.path().filename()));
         }
+        // The files the menu and the levels name in folders: their tunes and effects.
+        for (const char* folder : {"music", "sounds"}) {
+            std::filesystem::copy(kGameDir + "/" + folder, dir.file(folder), std::filesystem::copy_options::recursive);
+        }
         dir.enter();
         setVideoService(&engine);
         manager = std::make_unique<GameStateManager>(reload.wrap(defaultStateFactory()));

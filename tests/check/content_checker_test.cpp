@@ -158,6 +158,30 @@ TEST(ContentChecker, GarbageInEveryFileIsReportedNotFatal) {
     EXPECT_GT(report.errorCount(), 0);
 }
 
+TEST(ContentChecker, SoundFilesThatAreNotRegularFilesAreReportedWithoutReadingThem) {
+    TempDir game;
+    copyFiles(kCorpus + "/base", game);
+    ASSERT_EQ(mkfifo(game.file("pipe.wav").c_str(), 0600), 0);  // reading it would block for ever
+    ASSERT_EQ(mkdir(game.file("tunes").c_str(), 0700), 0);
+    game.write("sound.ini", "[jump]\nfile=pipe.wav\n");
+    game.write("stageselect.ini", "[Menu]\nmusic=tunes\n" + readFile(kCorpus + "/base/stageselect.ini"));
+    EXPECT_EQ(checkText(game).text(),
+              "sound.ini:2: jump/file: error: the sound file \"pipe.wav\" is not a regular file (a FIFO); the event "
+              "plays nothing\n"
+              "stageselect.ini:2: Menu/music: error: the music \"tunes\" is not a regular file (a directory); no "
+              "music plays\n");
+    rmdir(game.file("tunes").c_str());
+}
+
+TEST(ContentChecker, ASoundIniThatCannotBeReadIsAnError) {
+    TempDir game;
+    copyFiles(kCorpus + "/base", game);
+    ASSERT_EQ(mkdir(game.file("sound.ini").c_str(), 0700), 0);
+    EXPECT_EQ(checkText(game).text(),
+              "sound.ini: error: is not a regular file (a directory); the game plays no sound effects\n");
+    rmdir(game.file("sound.ini").c_str());
+}
+
 TEST(ContentReport, FormatsFileLocationPlaceAndSeverity) {
     ContentReport report;
     report.addError("levels.ini", 12, "Pendix/tileMap", "cannot be read");

@@ -10,6 +10,7 @@
 #include "player/voltaro.h"
 #include "resources/font.h"
 #include "resources/ini_dictionary.h"
+#include "resources/sound_settings.h"
 #include "resources/sprite.h"
 #include "support/recording_video_service.h"
 
@@ -30,6 +31,7 @@ const IniSchema* schemaFor(const std::string& file) {
     if (file == "font.ini") return &Font::fileKeys();
     if (file == "levels.ini") return &Level::levelsFileSchema();
     if (file == "enemy.ini") return &Enemy::fileKeys();
+    if (file == "sound.ini") return &SoundSettings::fileKeys();
     if (file.rfind("voltaro", 0) == 0) return &Level::playerFileSchema();
     return nullptr;
 }
@@ -47,6 +49,8 @@ TEST(KnownKeys, EveryKeyTheEngineLooksUpIsDeclaredForItsFile) {
         StageSelect menu(nullptr);
         menu.draw();
     }
+    const SoundSettings sounds = SoundSettings::read("sound.ini");
+    EXPECT_TRUE(sounds.problems().empty());
     for (const char* levelName : {"Pendix", "Mossgate", "Gearworks"}) {
         for (const char* player : {"voltaro1", "voltaro2", "voltaro3"}) {
             Level level(levelName, player);
@@ -70,8 +74,8 @@ TEST(KnownKeys, EveryKeyTheEngineLooksUpIsDeclaredForItsFile) {
         EXPECT_TRUE(schema->knows(std::get<1>(lookup), std::get<2>(lookup)))
             << file << ": [" << std::get<1>(lookup) << "] " << std::get<2>(lookup) << " is read but not declared";
     }
-    EXPECT_EQ(files, (std::set<std::string>{"stageselect.ini", "font.ini", "levels.ini", "enemy.ini", "voltaro1",
-                                            "voltaro2", "voltaro3"}));
+    EXPECT_EQ(files, (std::set<std::string>{"stageselect.ini", "font.ini", "levels.ini", "enemy.ini", "sound.ini",
+                                            "voltaro1", "voltaro2", "voltaro3"}));
 }
 
 TEST(KnownKeys, EveryPlayerFileKeyHasAUnitADefaultAndAMeaning) {

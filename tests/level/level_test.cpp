@@ -5,6 +5,7 @@
 #include "player/player_fixture.h"
 #include "player/voltaro.h"
 #include "resources/sprite.h"
+#include "support/recording_audio_service.h"
 #include "world/map.h"
 
 #include <gtest/gtest.h>
@@ -474,4 +475,87 @@ TEST(LevelReload, AClimberKeepsItsLadderAndItsBand) {
     EXPECT_EQ(world.level->camera().view().y, 240);
     world.frame(Keys().up());
     EXPECT_EQ(world.level->player().y().raw(), y.raw() - px(1)) << "still climbing at the file's speed";
+}
+
+// --- Sound ---------------------------------------------------------------------
+
+TEST(LevelSounds, EnteringSoundsReadyAndPlaysTheSectionsMusicButBuildingIsSilent) {
+    RecordingAudioService audio;
+    LevelWorld world(kFlatScreen, std::string(kOneScreenLevel) + "music = tunes/test.xm\n", PlayerFile::standard());
+    EXPECT_EQ(audio.playedNames(), "") << "a level built and thrown away is never heard";
+    EXPECT_TRUE(audio.musicRequests().empty());
+    world.level->enter();
+    EXPECT_EQ(audio.playedNames(), "ready");
+    EXPECT_EQ(audio.musicRequests(), std::vector<std::string>{"tunes/test.xm"});
+}
+
+TEST(LevelSounds, ALevelWithoutMusicStopsTheMenusTune) {
+    RecordingAudioService audio;
+    LevelWorld world(kFlatScreen, kOneScreenLevel, PlayerFile::standard());
+    world.level->enter();
+    EXPECT_EQ(audio.musicRequests(), std::vector<std::string>{""});
+}
+
+TEST(LevelSounds, AReloadedLevelThatContinuesThePlaySoundsNoReadyButKeepsItsMusic) {
+    RecordingAudioService audio;
+    const std::string keys = std::string(kOneScreenLevel) + "music = tunes/test.xm\n";
+    LevelWorld world(kFlatScreen, keys, PlayerFile::standard());
+    // Reloaded during the ready message, the level starts afresh: ready again.
+    ASSERT_FALSE(world.reload(kFlatScreen, keys, PlayerFile::standard()));
+    world.level->enter();
+    EXPECT_EQ(audio.playedNames(), "ready");
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    audio.clearPlayed();
+    ASSERT_TRUE(world.reload(kFlatScreen, keys, PlayerFile::standard()));
+    world.level->enter();
+    EXPECT_EQ(audio.playedNames(), "") << "the play goes on: no ready";
+    EXPECT_EQ(audio.musicRequests().back(), "tunes/test.xm") << "the same tune, which goes on playing";
+}
+
+TEST(LevelSounds, MusicThatCannotBePlayedIsReportedWithItsFileSectionAndKey) {
+    RecordingAudioService audio;
+    audio.failOn("gone.xm", "cannot be opened");
+    testing::internal::CaptureStderr();
+    LevelWorld world(kFlatScreen, std::string(kOneScreenLevel) + "music = gone.xm\n", PlayerFile::standard());
+    world.level->enter();
+    const std::string errors = testing::internal::GetCapturedStderr();
+    EXPECT_NE(errors.find("levels.ini: [test] music: cannot play \"gone.xm\": cannot be opened; no music plays\n"),
+              std::string::npos)
+        << errors;
+    world.skipReady();  // and the level plays on
+}
+
+TEST(LevelSounds, FallingIntoThePitSoundsReadyInTheUpdateOfTheRestart) {
+    RecordingAudioService audio;
+    LevelWorld world(kPitRows, kOneScreenLevel, PlayerFile::standard());
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    for (int i = 0; i < 300 && world.level->phase() == LevelPhase::Playing; ++i) {
+        audio.clearPlayed();
+        world.frame(Keys().right());
+    }
+    ASSERT_EQ(world.level->phase(), LevelPhase::Ready);
+    EXPECT_EQ(audio.playedNames(), "ready");
+}
+
+TEST(LevelSounds, ATransitionSoundsOnceInTheUpdateItStartsAndItsPhasesAreSilent) {
+    RecordingAudioService audio;
+    LevelWorld world(kTwoBandRows, kTwoBandLevel, transitionPlayer(10, 60, 10));
+    world.skipReady();
+    for (int i = 0; i < 60 && std::string(world.level->player().stateName()) != "Standing"; ++i) world.frame();
+    std::vector<std::string> heard;
+    for (int i = 0; i < 400 && world.level->phase() == LevelPhase::Playing; ++i) {
+        audio.clearPlayed();
+        world.frame(Keys().up());
+        heard.push_back(audio.playedNames());
+    }
+    ASSERT_EQ(world.level->phase(), LevelPhase::BeforeScrolling);
+    EXPECT_EQ(heard.front(), "ladder");
+    EXPECT_EQ(heard.back(), "transition");
+    for (size_t i = 1; i + 1 < heard.size(); ++i) EXPECT_EQ(heard[i], "") << "climbing update " << i + 1;
+    audio.clearPlayed();
+    for (int i = 0; i < 80; ++i) world.frame(Keys().up());
+    EXPECT_EQ(world.level->phase(), LevelPhase::Playing);
+    EXPECT_EQ(audio.playedNames(), "");
 }

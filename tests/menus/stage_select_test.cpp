@@ -1,6 +1,7 @@
 #include "menus/stage_select.h"
 
 #include "platform/game_state_manager.h"
+#include "support/recording_audio_service.h"
 #include "support/recording_video_service.h"
 #include "support/temp_dir.h"
 
@@ -76,6 +77,14 @@ protected:
 
     void writeFile(const std::string& name, const std::string& contents) { m_dir.write(name, contents); }
 
+    // The sounds of one frame, by name.
+    std::string heard(Direction vertical, Direction previous, bool confirm = false, bool back = false) {
+        audio.clearPlayed();
+        frame(vertical, previous, confirm, back);
+        return audio.playedNames();
+    }
+
+    RecordingAudioService audio;
     RecordingVideoService video;
     std::unique_ptr<GameStateManager> manager;
 
@@ -338,4 +347,46 @@ TEST_F(StageSelectTest, AReloadedMenuKeepsItsCursorsAsFarAsTheNewListsReach) {
     StageSelect noLevels(manager.get());
     noLevels.continueFrom(menu());
     EXPECT_FALSE(noLevels.isChoosingPlayer()) << "no level to have chosen";
+}
+
+// --- Sound ---------------------------------------------------------------------
+
+TEST_F(StageSelectTest, MenuMoveSoundsOnlyWhenTheCursorChangesItsEntry) {
+    start(kThreeByTwo);
+    EXPECT_EQ(heard(Direction::Up, Direction::None), "") << "already at the top";
+    EXPECT_EQ(heard(Direction::None, Direction::Up), "");
+    EXPECT_EQ(heard(Direction::Down, Direction::None), "menuMove");
+    EXPECT_EQ(heard(Direction::Down, Direction::Down), "") << "held: no move";
+    EXPECT_EQ(heard(Direction::None, Direction::Down), "");
+    press(Direction::Down);
+    EXPECT_EQ(menu().selectedLevel(), 2);
+    EXPECT_EQ(heard(Direction::Down, Direction::None), "") << "already at the bottom";
+}
+
+TEST_F(StageSelectTest, ConfirmSoundsForEachStepOnAndBackForReturningToTheLevels) {
+    start(kThreeByTwo);
+    const Direction none = Direction::None;
+    EXPECT_EQ(heard(none, none, true), "menuConfirm");
+    EXPECT_EQ(heard(none, none, false, true), "menuBack");
+    EXPECT_EQ(heard(none, none, false, true), "") << "nothing to go back to";
+    EXPECT_EQ(heard(none, none, true, true), "menuConfirm menuBack") << "both in one frame, in the menu's order";
+    EXPECT_EQ(heard(none, none, true), "menuConfirm");
+    EXPECT_EQ(heard(Direction::Down, none), "menuMove") << "the character list's cursor";
+    EXPECT_EQ(heard(none, Direction::Down, true), "menuConfirm") << "the switch to the level";
+}
+
+TEST_F(StageSelectTest, ConfirmingIntoAnEmptyListIsSilent) {
+    start("[Levels]\namount = 0\n[Voltaros]\namount = 1\nvoltaro0 = voltaro1\n");
+    EXPECT_EQ(heard(Direction::None, Direction::None, true), "");
+    EXPECT_EQ(heard(Direction::Down, Direction::None), "");
+}
+
+TEST_F(StageSelectTest, TheMenuPlaysTheTuneItsMenuSectionNames) {
+    start(std::string("[Menu]\nmusic = music/menu.xm\n") + kThreeByTwo);
+    EXPECT_EQ(audio.musicRequests(), std::vector<std::string>{"music/menu.xm"});
+}
+
+TEST_F(StageSelectTest, WithoutAMenuTuneNoMusicPlays) {
+    start(kThreeByTwo);
+    EXPECT_EQ(audio.musicRequests(), std::vector<std::string>{""});
 }

@@ -1,5 +1,6 @@
 #include "platform/game_engine.h"
 
+#include "support/recording_audio_service.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -517,4 +518,45 @@ TEST(GameEngineScaled, UnscaledFlipShowsTheScreenItself) {
     GameEngine engine(headless(1));
     EXPECT_EQ(SDL_GetVideoSurface(), engine.screen());
     EXPECT_EQ(engine.flip(), 0);
+}
+
+// --- Sound ---------------------------------------------------------------------
+
+TEST_F(GameEnginePause, EnteringThePauseSoundsAndLeavingItOrSteppingBackIntoItDoesNot) {
+    RecordingAudioService audio;
+    press(SDLK_RETURN);
+    engine.pollInput();
+    EXPECT_EQ(audio.playedNames(), "pause");
+    audio.clearPlayed();
+    press(SDLK_TAB);
+    engine.pollInput();  // one stepped frame
+    engine.pollInput();  // paused again by the step's end
+    ASSERT_TRUE(engine.isPaused());
+    press(SDLK_RETURN);
+    engine.pollInput();
+    ASSERT_FALSE(engine.isPaused());
+    EXPECT_EQ(audio.playedNames(), "");
+}
+
+TEST_F(GameEngineInput, MTogglesAllSoundOutsideTheGameInputAndIsNeverObserved) {
+    RecordingAudioService audio;
+    std::vector<SDLKey> observed;
+    engine.setEventObserver([&observed](const SDL_Event& event) { observed.push_back(event.key.keysym.sym); });
+    engine.setLiveKeyboardIgnored(true);  // a replay is playing: M still works
+    press(GameEngine::kSoundKey);
+    release(GameEngine::kSoundKey);
+    engine.pollInput();
+    EXPECT_TRUE(audio.isMuted());
+    press(GameEngine::kSoundKey);
+    engine.pollInput();
+    EXPECT_FALSE(audio.isMuted());
+    EXPECT_TRUE(observed.empty()) << "never written to an input log";
+    const InputState input = engine.getInput();
+    const bool anyFlag = input.upHeld || input.downHeld || input.leftHeld || input.rightHeld || input.shootPressed ||
+                         input.shootHeld || input.shootReleased || input.jumpPressed || input.jumpHeld ||
+                         input.jumpReleased;
+    EXPECT_FALSE(anyFlag) << "the game's input is untouched";
+    EXPECT_EQ(input.horizontal, Direction::None);
+    EXPECT_EQ(input.vertical, Direction::None);
+    EXPECT_FALSE(engine.isPaused());
 }

@@ -154,3 +154,36 @@ TEST_F(GameStateManagerTest, ReplacingTheStateDeletesTheOldOneAndKeepsARequested
                                 "menu again draw", "menu again deleted", "level Pendix/voltaro1 built"}));
     EXPECT_EQ(levelsBuilt, 1);
 }
+
+namespace {
+// A state that counts how often it was made the current one.
+class CountedState : public GameState {
+public:
+    explicit CountedState(std::vector<std::string>& entered, std::string name)
+        : m_entered(entered), m_name(std::move(name)) {}
+    void draw() override {}
+    void update(InputState) override {}
+    void enter() override { m_entered.push_back(m_name); }
+
+private:
+    std::vector<std::string>& m_entered;
+    std::string m_name;
+};
+}  // namespace
+
+TEST(GameStateManagerEnter, EveryStateMadeCurrentIsEnteredOnceWhenItBecomesCurrent) {
+    std::vector<std::string> entered;
+    StateFactory factory;
+    factory.createFirstState = [&entered](GameStateManager*) -> GameState* { return new CountedState(entered, "menu"); };
+    factory.createLevel = [&entered](GameStateManager*) -> GameState* { return new CountedState(entered, "level"); };
+    GameStateManager manager(factory);
+    EXPECT_EQ(entered, std::vector<std::string>{"menu"});
+    manager.update(InputState{});
+    manager.requestStateSwitch();
+    manager.update(InputState{});  // the switch
+    manager.update(InputState{});
+    manager.draw();
+    EXPECT_EQ(entered, (std::vector<std::string>{"menu", "level"}));
+    manager.replaceState(new CountedState(entered, "reloaded"));
+    EXPECT_EQ(entered, (std::vector<std::string>{"menu", "level", "reloaded"}));
+}

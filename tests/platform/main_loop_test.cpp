@@ -1,5 +1,7 @@
 #include "platform/main_loop.h"
 
+#include "platform/sound_event_log.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -27,6 +29,7 @@ public:
         m_journal.push_back("poll " + std::to_string(frame));
         if (pausedFrames.count(frame) != 0) paused = pausedFrames[frame];
         if (frame == quitFrame) quit = true;
+        if (pauseSoundFrames.count(frame) != 0) raiseSoundEvent(SoundEvent::Pause);
     }
     bool isPaused() const override { return paused; }
     InputState getInput() const override {
@@ -48,6 +51,7 @@ public:
     int failingFlipFrame = -1;
     std::map<int, bool> pausedFrames;  // frame -> paused from that frame on
     std::map<int, bool> shootFrames;   // frames whose input has B pressed
+    std::map<int, bool> pauseSoundFrames;  // frames whose poll raises the pause sound
     std::vector<Uint32> flipTimes;
 
 private:
@@ -272,4 +276,16 @@ TEST_F(WokenLoopTest, FrameLimitEndsTheRun) {
     EXPECT_EQ(wake(loop, 100), MainLoop::kQuit);
     EXPECT_EQ(loop.frame(), 5u);
     EXPECT_EQ(manager, nullptr);
+}
+
+TEST_F(MainLoopTest, EachFrameShowsOnlyTheSoundEventsRaisedInIt) {
+    host.pauseSoundFrames = {{2, true}, {3, true}};
+    host.quitFrame = 4;
+    frameSoundEvents().add(SoundEvent::Jump);  // left over from before the run
+    std::vector<int> counts;
+    manager = makeManager();
+    MainLoop loop(host, pacer);
+    loop.setAfterFrameShown([&counts](uint32_t) { counts.push_back(frameSoundEvents().size()); });
+    loop.run(manager);
+    EXPECT_EQ(counts, (std::vector<int>{0, 1, 1, 0}));
 }

@@ -2,15 +2,16 @@
 // SDL_mixer, with SDL's disk audio driver writing the mixed output to a file
 // instead of a sound card, and checks that each one loads and is heard.
 
+#include "support/disk_audio_capture.h"
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,9 @@ namespace {
 
 constexpr int kRate = 22050;          // samples per second, as the engine opens the mixer
 constexpr int kBufferFrames = 512;
-constexpr size_t kFrameBytes = 4;      // 16-bit stereo
-constexpr int kAudibleLevel = 1000;    // of 32767; quieter output counts as silence
-constexpr int kMaxPolls = 200000;      // a safeguard against a stalled driver, far beyond need
+constexpr size_t kFrameBytes = DiskAudioCapture::kFrameBytes;
+constexpr int kAudibleLevel = DiskAudioCapture::kAudibleLevel;
+constexpr size_t kBufferBytes = kBufferFrames * kFrameBytes;
 
 std::vector<std::string> gameFiles(const std::string& folder, const std::string& extension) {
     std::vector<std::string> files;
@@ -39,10 +40,8 @@ class MixerPlaybackTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         // One output file per process: ctest may run several of these tests at once.
-        s_output = std::string(VOLTARO_SCRATCH_DIR) + "/mixer_playback_" + std::to_string(getpid()) + ".raw";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", s_output.c_str(), 1);
-        setenv("SDL_DISKAUDIODELAY", "1", 1);
+        s_capture = std::make_unique<DiskAudioCapture>(std::string(VOLTARO_SCRATCH_DIR) + "/mixer_playback_" +
+                                                       std::to_string(getpid()) + ".raw");
         s_ready = SDL_Init(SDL_INIT_AUDIO) == 0 && Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) == 0;
         if (!s_ready) s_error = Mix_GetError();
     }
@@ -50,50 +49,21 @@ protected:
     static void TearDownTestSuite() {
         if (s_ready) Mix_CloseAudio();
         SDL_Quit();
-        std::remove(s_output.c_str());
+        s_capture.reset();
     }
 
     void SetUp() override { ASSERT_TRUE(s_ready) << "cannot open the disk audio driver: " << s_error; }
 
-    static size_t outputSize() {
-        std::error_code error;
-        const uintmax_t size = fs::file_size(s_output, error);
-        return error ? 0 : static_cast<size_t>(size);
-    }
+    static bool waitForOutput(size_t from, size_t bytes) { return s_capture->waitForOutput(from, bytes); }
+    static size_t quietStart() { return s_capture->quietStart(kBufferBytes); }
+    static int loudestIn(size_t from, size_t bytes) { return s_capture->loudestIn(from, bytes); }
 
-    // Waits until the driver has written `bytes` beyond `from`; false if it stalls.
-    static bool waitForOutput(size_t from, size_t bytes) {
-        for (int poll = 0; poll < kMaxPolls; ++poll) {
-            if (outputSize() >= from + bytes) return true;
-            SDL_Delay(1);
-        }
-        return false;
-    }
-
-    // Where the next capture starts: after what is already mixed has been written.
-    static size_t quietStart() {
-        const size_t now = outputSize();
-        waitForOutput(now, 3 * kBufferFrames * kFrameBytes);
-        return outputSize();
-    }
-
-    // The loudest sample written in [from, from + bytes).
-    static int loudestIn(size_t from, size_t bytes) {
-        std::ifstream file(s_output, std::ios::binary);
-        file.seekg(static_cast<std::streamoff>(from));
-        std::vector<int16_t> samples(bytes / 2);
-        file.read(reinterpret_cast<char*>(samples.data()), static_cast<std::streamsize>(samples.size() * 2));
-        int loudest = 0;
-        for (const int16_t sample : samples) loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
-        return loudest;
-    }
-
-    static std::string s_output;
+    static std::unique_ptr<DiskAudioCapture> s_capture;
     static bool s_ready;
     static std::string s_error;
 };
 
-std::string MixerPlaybackTest::s_output;
+std::unique_ptr<DiskAudioCapture> MixerPlaybackTest::s_capture;
 bool MixerPlaybackTest::s_ready = false;
 std::string MixerPlaybackTest::s_error;
 
